@@ -1,0 +1,60 @@
+# Shared by the scripts: where things are built and how Wine is set up.
+# Sourced, not run.
+
+SOMV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+SOMV_BUILD=${SOMV_BUILD_DIR:-$SOMV_ROOT/build}
+export WINEDEBUG=-all
+
+# build_config NAME [TOOLCHAIN]: configures and builds one configuration.
+build_config() {
+  local name=$1 toolchain=${2:-}
+  local dir=$SOMV_BUILD/$name
+  local args=(-S "$SOMV_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  [ -n "$toolchain" ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$SOMV_ROOT/cmake/$toolchain.cmake")
+  cmake "${args[@]}" >"$SOMV_BUILD/logs/configure-$name.log" 2>&1 &&
+    cmake --build "$dir" -j "$(nproc)" >"$SOMV_BUILD/logs/build-$name.log" 2>&1
+}
+
+# use_prefix ARCH: points Wine at this build's prefix for win32 or win64,
+# making it on first use. A win32 prefix is a 32-bit Windows; a win64 prefix
+# runs 32-bit programs under WoW64.
+use_prefix() {
+  local arch=$1
+  export WINEPREFIX=$SOMV_BUILD/prefix-$arch
+  export WINEARCH=$arch
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1
+    wineserver -w
+  fi
+}
+
+# driver_dir ARCH: the spooler's driver directory of that prefix, as a Unix path.
+driver_dir() {
+  case $1 in
+    win64) echo "$SOMV_BUILD/prefix-win64/drive_c/windows/system32/spool/drivers/x64" ;;
+    win32) echo "$SOMV_BUILD/prefix-win32/drive_c/windows/system32/spool/drivers/w32x86" ;;
+  esac
+}
+
+# start_display: a private virtual display for everything Wine shows.
+start_display() {
+  local n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    SOMV_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+  done
+  echo "could not start a virtual display" >&2
+  return 1
+}
+
+stop_display() {
+  [ -n "${SOMV_XVFB_PID:-}" ] && kill "$SOMV_XVFB_PID" 2>/dev/null
+  SOMV_XVFB_PID=
+}
