@@ -1,0 +1,58 @@
+#include "app/launch_dir_win.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include "app/launch_path.h"
+#include "common/names.h"
+#include "framework/win_text.h"
+
+namespace somv {
+namespace {
+
+std::u16string ProgramName() { return ThisBuild().program; }
+
+// The module path, or empty when it is missing or was cut to fit.
+std::u16string OwnModulePath() {
+  wchar_t path[kPathCapacity] = {};
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, kPathCapacity);
+  if (length == 0 || length >= kPathCapacity) return {};
+  return ToU16(path);
+}
+
+std::wstring FromProgramDirectory(const std::wstring& name) {
+  const std::u16string directory = ProgramDirectory(OwnModulePath(), ProgramName());
+  if (directory.empty()) return {};
+  return ToWide(JoinWithinCapacity(directory, ToU16(name)));
+}
+
+std::wstring FromCurrentDirectory(const std::wstring& name) {
+  wchar_t directory[kPathCapacity] = {};
+  const DWORD length = ::GetCurrentDirectoryW(kPathCapacity, directory);
+  if (length == 0 || length >= kPathCapacity) return {};
+  if (::PathAddBackslashW(directory) == nullptr) return {};
+  return ToWide(JoinWithinCapacity(ToU16(directory), ToU16(name)));
+}
+
+}  // namespace
+
+bool IsRunningFromTempCopy() {
+  wchar_t temp[kPathCapacity] = {};
+  const DWORD length = ::GetTempPathW(kPathCapacity, temp);
+  if (length == 0) return true;
+  // A temporary directory too long for the buffer cannot hold a copy of us.
+  if (length >= kPathCapacity) return false;
+
+  wchar_t module[kPathCapacity] = {};
+  ::GetModuleFileNameW(nullptr, module, kPathCapacity);
+
+  const std::u16string copyPath = JoinWithinCapacity(ToU16(temp), ProgramName());
+  if (copyPath.empty()) return false;
+  return ::lstrcmpiW(WidePtr(copyPath), module) == 0;
+}
+
+std::wstring GetLaunchFilePath(const std::wstring& name) {
+  return IsRunningFromTempCopy() ? FromProgramDirectory(name) : FromCurrentDirectory(name);
+}
+
+}  // namespace somv

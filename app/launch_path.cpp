@@ -1,0 +1,18 @@
+#include "app/launch_path.h"
+
+namespace somv {
+
+std::u16string JoinWithinCapacity(std::u16string_view directory, std::u16string_view name,
+                                  std::size_t capacity) {
+  if (directory.size() + name.size() + 1 > capacity) return {};
+  std::u16string path(directory);
+  path += name;
+  return path;
+}
+
+std::u16string ProgramDirectory(std::u16string_view programPath, std::u16string_view programName) {
+  if (programPath.size() < programName.size()) return {};
+  return std::u16string(programPath.substr(0, programPath.size() - programName.size()));
+}
+
+}  // namespace somv

@@ -1,0 +1,22 @@
+#pragma once
+// How a companion file's path is put together from what the platform told
+// us. Every path lives in a 260-unit buffer on Windows: a path that would not
+// fit comes back empty, and an empty path names no file.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace somv {
+
+inline constexpr std::size_t kPathCapacity = 260;  // terminator included
+
+// `directory` followed directly by `name`; empty when the two with a
+// terminator would not fit in `capacity` units.
+std::u16string JoinWithinCapacity(std::u16string_view directory, std::u16string_view name,
+                                  std::size_t capacity = kPathCapacity);
+
+// The program's directory with its trailing backslash: its path less as many
+// units as the program's own name has. Empty when the path is shorter.
+std::u16string ProgramDirectory(std::u16string_view programPath, std::u16string_view programName);
+
+}  // namespace somv

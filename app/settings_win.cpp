@@ -1,0 +1,34 @@
+#include "app/settings_win.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include "app/launch_dir_win.h"
+#include "common/names.h"
+#include "framework/win_text.h"
+
+namespace somv {
+
+std::wstring SettingsFilePath() { return GetLaunchFilePath(WidePtr(kSettingsFileName)); }
+
+bool FileExists(const std::wstring& path) {
+  return !path.empty() && ::PathFileExistsW(path.c_str()) == TRUE;
+}
+
+bool IsDebugUIEnabled() {
+  const std::wstring path = SettingsFilePath();
+  if (!FileExists(path)) return false;
+  return ::GetPrivateProfileIntW(L"Debug", L"DebugUI", 0, path.c_str()) == 1;
+}
+
+std::wstring ReadSupportDeviceEntry(const std::wstring& settingsPath, const std::wstring& driverName) {
+  // An empty key would read as no key at all, which lists every key instead.
+  if (driverName.empty()) return {};
+  wchar_t value[kSettingsValueCapacity] = {};
+  ::GetPrivateProfileStringW(L"SUPPORT_DEVICE", driverName.c_str(), L"", value,
+                             kSettingsValueCapacity, settingsPath.c_str());
+  value[kSettingsValueCapacity - 1] = L'\0';
+  return value;
+}
+
+}  // namespace somv
