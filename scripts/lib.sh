@@ -5,6 +5,11 @@ SOMV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 SOMV_BUILD=${SOMV_BUILD_DIR:-$SOMV_ROOT/build}
 export WINEDEBUG=-all
 
+# The 64-bit loader by name: the generic launcher prefers the 32-bit one,
+# which some kernels cannot run at all.
+export WINELOADER=/usr/lib/wine/wine64
+wine() { "$WINELOADER" "$@"; }
+
 # build_config NAME [TOOLCHAIN]: configures and builds one configuration.
 build_config() {
   local name=$1 toolchain=${2:-}
@@ -22,8 +27,9 @@ use_prefix() {
   local arch=$1
   export WINEPREFIX=$SOMV_BUILD/prefix-$arch
   export WINEARCH=$arch
+  use_loader "$arch"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1
+    WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot --init >/dev/null 2>&1
     wineserver -w
   fi
 }
@@ -33,6 +39,20 @@ driver_dir() {
   case $1 in
     win64) echo "$SOMV_BUILD/prefix-win64/drive_c/windows/system32/spool/drivers/x64" ;;
     win32) echo "$SOMV_BUILD/prefix-win32/drive_c/windows/system32/spool/drivers/w32x86" ;;
+  esac
+}
+
+# wine32_usable: whether this machine can execute the 32-bit Wine loader.
+# Some sandboxed kernels run no 32-bit Linux programs at all.
+wine32_usable() {
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# use_loader ARCH: the Wine loader that runs that build's programs.
+use_loader() {
+  case $1 in
+    win64) export WINELOADER=/usr/lib/wine/wine64 ;;
+    win32) export WINELOADER=/usr/lib/wine/wine ;;
   esac
 }
 
