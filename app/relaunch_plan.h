@@ -1,0 +1,33 @@
+#pragma once
+// Which files the relaunch copies into the temporary directory, and where.
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/names.h"
+
+namespace somv {
+
+struct FileCopy {
+  std::u16string source;
+  std::u16string target;
+};
+
+// In copy order: the program, the settings file, the resource library.
+using TempCopyPlan = std::array<FileCopy, 3>;
+
+// The three copies, each target the temporary directory followed directly by
+// the file's name. Nothing when a source is empty or a target would not fit
+// in a path buffer: a relaunch that cannot name its files is not tried.
+std::optional<TempCopyPlan> PlanTempCopies(std::u16string_view tempDirectory,
+                                           std::u16string_view programPath,
+                                           std::u16string_view settingsSource,
+                                           std::u16string_view librarySource,
+                                           const BuildNames& names);
+
+// The copy's command line: its path in quotes, so that a space in the
+// temporary directory cannot make the system look for a shorter program name.
+std::u16string QuotedCommandLine(std::u16string_view programPath);
+
+}  // namespace somv

@@ -1,0 +1,63 @@
+#include "app/relaunch_plan.h"
+
+#include <gtest/gtest.h>
+
+#include "app/launch_path.h"
+
+namespace somv {
+namespace {
+
+const std::u16string kTemp = u"C:\\Users\\op\\AppData\\Local\\Temp\\";
+
+TEST(PlanTempCopies, CopiesProgramSettingsAndLibraryIntoTheTempDirectoryInThatOrder) {
+  const auto plan = PlanTempCopies(kTemp, u"D:\\tool\\ZELV4POD.EXE", u"E:\\cwd\\ZELV4PO.INI",
+                                   u"E:\\cwd\\ZELV4POD.DLL", kBuild64);
+  ASSERT_TRUE(plan.has_value());
+  EXPECT_EQ((*plan)[0].source, u"D:\\tool\\ZELV4POD.EXE");
+  EXPECT_EQ((*plan)[0].target, kTemp + u"ZELV4POD.EXE");
+  EXPECT_EQ((*plan)[1].source, u"E:\\cwd\\ZELV4PO.INI");
+  EXPECT_EQ((*plan)[1].target, kTemp + u"ZELV4PO.INI");
+  EXPECT_EQ((*plan)[2].source, u"E:\\cwd\\ZELV4POD.DLL");
+  EXPECT_EQ((*plan)[2].target, kTemp + u"ZELV4POD.DLL");
+}
+
+TEST(PlanTempCopies, TheProgramIsCopiedUnderItsBuildNameWhateverItWasCalled) {
+  const auto plan = PlanTempCopies(kTemp, u"D:\\renamed.exe", u"a", u"b", kBuild32);
+  ASSERT_TRUE(plan.has_value());
+  EXPECT_EQ((*plan)[0].target, kTemp + u"ZELV4POK.EXE");
+  EXPECT_EQ((*plan)[2].target, kTemp + u"ZELV4POK.DLL");
+}
+
+struct RefusalCase {
+  const char* what;
+  std::u16string temp;
+  std::u16string program;
+  std::u16string settings;
+  std::u16string library;
+};
+
+// The longest target is the program or library name: 12 units.
+const std::u16string kTempJustFitting = std::u16string(kPathCapacity - 1 - 12 - 1, u'x') + u"\\";
+const std::u16string kTempOneTooLong = std::u16string(kPathCapacity - 1 - 12, u'x') + u"\\";
+
+TEST(PlanTempCopies, RefusesWhenAFileCannotBeNamed) {
+  const RefusalCase cases[] = {
+      {"program target too long", kTempOneTooLong, u"p", u"s", u"l"},
+      {"no program path", kTemp, u"", u"s", u"l"},
+      {"no settings source", kTemp, u"p", u"", u"l"},
+      {"no library source", kTemp, u"p", u"s", u""},
+  };
+  for (const RefusalCase& c : cases) {
+    EXPECT_FALSE(PlanTempCopies(c.temp, c.program, c.settings, c.library, kBuild64)) << c.what;
+  }
+  const auto fitting = PlanTempCopies(kTempJustFitting, u"p", u"s", u"l", kBuild64);
+  ASSERT_TRUE(fitting.has_value());
+  EXPECT_EQ((*fitting)[0].target.size(), kPathCapacity - 1);
+}
+
+TEST(QuotedCommandLine, QuotesThePathSoItsSpacesDoNotSplitIt) {
+  EXPECT_EQ(QuotedCommandLine(u"C:\\my temp\\ZELV4POD.EXE"), u"\"C:\\my temp\\ZELV4POD.EXE\"");
+}
+
+}  // namespace
+}  // namespace somv

@@ -1,0 +1,133 @@
+// Stands in for the program in the relaunch tests. Started as the program, it
+// takes the single-instance mutex as start-up does and relaunches; started as
+// the temporary copy, it reports where it runs and what it would load. Either
+// way it writes a report "<role>-<pid>.txt" of key=value lines into the
+// directory named by SOMV_PROBE_REPORTS. With SOMV_PROBE_REFUSE_START set,
+// the start of the copy fails.
+#include <windows.h>
+
+#include <string>
+
+#include "app/launch_dir_win.h"
+#include "app/relaunch_win.h"
+#include "common/names.h"
+#include "framework/win_text.h"
+
+namespace {
+
+using somv::WidePtr;
+
+struct StartSeen {
+  int calls = 0;
+  bool mutexFree = false;
+  std::wstring application;
+  std::wstring commandLine;
+  std::wstring directory;
+};
+StartSeen g_start;
+
+std::wstring Environment(const wchar_t* name) {
+  wchar_t value[32768] = {};
+  const DWORD length = ::GetEnvironmentVariableW(name, value, 32768);
+  return length > 0 && length < 32768 ? value : L"";
+}
+
+void Watch(LPCWSTR application, LPWSTR commandLine, LPCWSTR directory) {
+  ++g_start.calls;
+  HANDLE other = ::OpenMutexW(SYNCHRONIZE, FALSE, WidePtr(somv::kMutexName));
+  g_start.mutexFree = other == nullptr;
+  if (other != nullptr) ::CloseHandle(other);
+  g_start.application = application ? application : L"(null)";
+  g_start.commandLine = commandLine ? commandLine : L"(null)";
+  g_start.directory = directory ? directory : L"(null)";
+}
+
+BOOL WINAPI WatchedStart(LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATTRIBUTES process,
+                         LPSECURITY_ATTRIBUTES thread, BOOL inherit, DWORD flags, LPVOID environment,
+                         LPCWSTR directory, LPSTARTUPINFOW startup, LPPROCESS_INFORMATION info) {
+  Watch(application, commandLine, directory);
+  return ::CreateProcessW(application, commandLine, process, thread, inherit, flags, environment,
+                          directory, startup, info);
+}
+
+BOOL WINAPI RefusedStart(LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATTRIBUTES,
+                         LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR directory,
+                         LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
+  Watch(application, commandLine, directory);
+  ::SetLastError(ERROR_BAD_EXE_FORMAT);
+  return FALSE;
+}
+
+std::wstring CurrentDirectory() {
+  wchar_t buffer[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, buffer);
+  return buffer;
+}
+
+std::wstring ModulePath() {
+  wchar_t buffer[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+  return buffer;
+}
+
+void Add(std::wstring& report, const wchar_t* key, const std::wstring& value) {
+  report += key;
+  report += L'=';
+  report += value;
+  report += L'\n';
+}
+
+void Add(std::wstring& report, const wchar_t* key, bool value) {
+  Add(report, key, std::wstring(value ? L"1" : L"0"));
+}
+
+// Written whole under a temporary name first, so a reader never sees half.
+void Publish(const std::wstring& role, const std::wstring& report) {
+  const std::wstring directory = Environment(L"SOMV_PROBE_REPORTS");
+  if (directory.empty()) return;
+  const std::wstring name =
+      directory + L"\\" + role + L"-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
+  const std::wstring partial = name + L".partial";
+  HANDLE file = ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(file, report.data(), static_cast<DWORD>(report.size() * sizeof(wchar_t)), &written,
+              nullptr);
+  ::CloseHandle(file);
+  ::MoveFileW(partial.c_str(), name.c_str());
+}
+
+}  // namespace
+
+int main() {
+  HANDLE mutex = ::CreateMutexW(nullptr, FALSE, WidePtr(somv::kMutexName));
+  const bool firstInstance = ::GetLastError() != ERROR_ALREADY_EXISTS;
+
+  std::wstring report;
+  Add(report, L"pid", std::to_wstring(::GetCurrentProcessId()));
+  Add(report, L"module", ModulePath());
+  Add(report, L"cwd", CurrentDirectory());
+  Add(report, L"firstInstance", firstInstance);
+  if (somv::IsRunningFromTempCopy()) {
+    Add(report, L"settings", somv::GetLaunchFilePath(WidePtr(somv::kSettingsFileName)));
+    Add(report, L"library", somv::GetLaunchFilePath(WidePtr(somv::ThisBuild().resourceLibrary)));
+    Publish(L"copy", report);
+  } else {
+    const bool refuse = !Environment(L"SOMV_PROBE_REFUSE_START").empty();
+    const bool relaunched = somv::RelaunchFromTempCopy(mutex, refuse ? RefusedStart : WatchedStart);
+    Add(report, L"relaunched", relaunched);
+    Add(report, L"mutexHandle", mutex != nullptr);
+    HANDLE named = ::OpenMutexW(SYNCHRONIZE, FALSE, WidePtr(somv::kMutexName));
+    Add(report, L"mutexExists", named != nullptr);
+    if (named != nullptr) ::CloseHandle(named);
+    Add(report, L"starts", std::to_wstring(g_start.calls));
+    Add(report, L"mutexFreeAtStart", g_start.mutexFree);
+    Add(report, L"startApplication", g_start.application);
+    Add(report, L"startCommandLine", g_start.commandLine);
+    Add(report, L"startDirectory", g_start.directory);
+    Publish(L"first", report);
+  }
+  if (mutex != nullptr) ::CloseHandle(mutex);
+  return 1;
+}

@@ -1,0 +1,377 @@
+// Whole-process runs of the relaunch: relaunch_probe.exe, copied under the
+// program's name, relaunches itself from a private temporary directory and
+// reports from both processes (see relaunch_probe.cpp).
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/relaunch_win.h"
+#include "app/wow64_win.h"
+#include "common/names.h"
+#include "framework/unique_handle.h"
+#include "framework/win_text.h"
+#include "resources/resource_ids.h"
+
+namespace somv {
+namespace {
+
+using Report = std::map<std::wstring, std::wstring>;
+
+constexpr DWORD kWaitMilliseconds = 60000;
+
+const std::wstring kProgram = WidePtr(ThisBuild().program);
+const std::wstring kSettings = WidePtr(kSettingsFileName);
+const std::wstring kLibrary = WidePtr(ThisBuild().resourceLibrary);
+
+std::wstring ModuleDirectory() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring directory = path;
+  return directory.substr(0, directory.find_last_of(L'\\') + 1);
+}
+
+std::wstring ProbePath() { return ModuleDirectory() + L"relaunch_probe.exe"; }
+
+bool SamePath(const std::wstring& left, const std::wstring& right) {
+  return ::lstrcmpiW(left.c_str(), right.c_str()) == 0;
+}
+
+void WriteText(const std::wstring& path, const std::string& text) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot write " << ToU16(path).size();
+  DWORD written = 0;
+  ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  ::CloseHandle(file);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "(missing)";
+  std::string bytes(::GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  ::CloseHandle(file);
+  bytes.resize(read);
+  return bytes;
+}
+
+std::vector<std::wstring> FileNames(const std::wstring& directory, const wchar_t* pattern) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW((directory + pattern).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
+void RemoveTree(const std::wstring& directory) {
+  for (const std::wstring& name : FileNames(directory, L"*")) {
+    const std::wstring path = directory + name;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      RemoveTree(path + L"\\");
+    } else {
+      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      ::DeleteFileW(path.c_str());
+    }
+  }
+  ::RemoveDirectoryW(directory.c_str());
+}
+
+// A fresh directory tree per test, gone afterwards:
+//   bin\      the program as started
+//   start\    its current directory, holding the companion files
+//   temp\     its temporary directory
+//   reports\  what the probe's processes report
+class RelaunchScratch {
+ public:
+  explicit RelaunchScratch(const std::wstring& tempName = L"temp") {
+    static int counter = 0;
+    wchar_t base[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, base);
+    m_root = std::wstring(base) + L"somv-relaunch-" + std::to_wstring(::GetCurrentProcessId()) +
+             L"-" + std::to_wstring(++counter) + L"\\";
+    m_temp = m_root + tempName + L"\\";
+    for (const std::wstring& directory : {m_root, Bin(), Start(), m_temp, Reports()}) {
+      ::CreateDirectoryW(directory.c_str(), nullptr);
+    }
+    ::CopyFileW(ProbePath().c_str(), (Bin() + kProgram).c_str(), FALSE);
+    WriteText(Start() + kSettings, "[Debug]\r\nDebugUI=0\r\n; fresh settings\r\n");
+    WriteText(Start() + kLibrary, "fresh library");
+  }
+  ~RelaunchScratch() { RemoveTree(m_root); }
+
+  const std::wstring& Root() const { return m_root; }
+  std::wstring Bin() const { return m_root + L"bin\\"; }
+  std::wstring Start() const { return m_root + L"start\\"; }
+  const std::wstring& Temp() const { return m_temp; }
+  std::wstring Reports() const { return m_root + L"reports\\"; }
+
+ private:
+  std::wstring m_root;
+  std::wstring m_temp;
+};
+
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const wchar_t* name, const std::wstring& value) : m_name(name) {
+    wchar_t old[32768] = {};
+    const DWORD length = ::GetEnvironmentVariableW(name, old, 32768);
+    m_had = length > 0 && length < 32768;
+    m_old = m_had ? old : L"";
+    ::SetEnvironmentVariableW(name, value.c_str());
+  }
+  ~ScopedEnvironment() { ::SetEnvironmentVariableW(m_name, m_had ? m_old.c_str() : nullptr); }
+
+ private:
+  const wchar_t* m_name;
+  bool m_had = false;
+  std::wstring m_old;
+};
+
+Report ParseReport(const std::wstring& path) {
+  const std::string bytes = ReadBytes(path);
+  const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()),
+                          bytes.size() / sizeof(wchar_t));
+  Report report;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(L'\n', start);
+    if (end == std::wstring::npos) end = text.size();
+    const std::wstring line = text.substr(start, end - start);
+    const std::size_t equals = line.find(L'=');
+    if (equals != std::wstring::npos) report[line.substr(0, equals)] = line.substr(equals + 1);
+    start = end + 1;
+  }
+  return report;
+}
+
+std::vector<Report> Reports(const RelaunchScratch& scratch, const wchar_t* role) {
+  std::vector<Report> reports;
+  for (const std::wstring& name : FileNames(scratch.Reports(), (std::wstring(role) + L"-*.txt").c_str())) {
+    reports.push_back(ParseReport(scratch.Reports() + name));
+  }
+  return reports;
+}
+
+void WaitForProcess(DWORD processId) {
+  UniqueKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+  if (process) ::WaitForSingleObject(process.Get(), kWaitMilliseconds);
+}
+
+// The copy runs on after the program as started has ended; its report is
+// awaited and then the copy itself, so that its files can be removed.
+std::vector<Report> AwaitCopyReports(const RelaunchScratch& scratch) {
+  for (DWORD waited = 0; waited < kWaitMilliseconds; waited += 100) {
+    std::vector<Report> copies = Reports(scratch, L"copy");
+    if (!copies.empty()) {
+      for (const Report& copy : copies) WaitForProcess(std::stoul(copy.at(L"pid")));
+      return copies;
+    }
+    ::Sleep(100);
+  }
+  return {};
+}
+
+// Runs the program as started from bin\ with start\ as its current directory
+// and temp\ as its temporary directory; returns its own report.
+Report RunProgram(const RelaunchScratch& scratch, bool refuseStart = false) {
+  ScopedEnvironment tmp(L"TMP", scratch.Temp());
+  ScopedEnvironment temp(L"TEMP", scratch.Temp());
+  ScopedEnvironment reports(L"SOMV_PROBE_REPORTS", scratch.Reports());
+  ScopedEnvironment refuse(L"SOMV_PROBE_REFUSE_START", refuseStart ? L"1" : L"");
+  if (!refuseStart) ::SetEnvironmentVariableW(L"SOMV_PROBE_REFUSE_START", nullptr);
+
+  const std::wstring program = scratch.Bin() + kProgram;
+  std::wstring commandLine = L"\"" + program + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        scratch.Start().c_str(), &startup, &info)) {
+    ADD_FAILURE() << "the program did not start: " << ::GetLastError();
+    return {};
+  }
+  UniqueKernelHandle process(info.hProcess);
+  UniqueKernelHandle thread(info.hThread);
+  EXPECT_EQ(::WaitForSingleObject(process.Get(), kWaitMilliseconds), WAIT_OBJECT_0);
+  DWORD status = 0;
+  ::GetExitCodeProcess(process.Get(), &status);
+  EXPECT_EQ(status, 1u);
+
+  const std::vector<Report> firsts = Reports(scratch, L"first");
+  EXPECT_EQ(firsts.size(), 1u) << "exactly the program as started ran as the program";
+  return firsts.empty() ? Report() : firsts.front();
+}
+
+std::wstring Upper(std::wstring text) {
+  ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+// The restart's deletions as the system keeps them, upper-cased.
+std::wstring PendingDeletions() {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+                      0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return {};
+  }
+  DWORD size = 0;
+  ::RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &size);
+  std::wstring value(size / sizeof(wchar_t), L'\0');
+  ::RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr,
+                     reinterpret_cast<BYTE*>(value.data()), &size);
+  ::RegCloseKey(key);
+  return Upper(value);
+}
+
+bool PendingDeletion(const std::wstring& pending, const std::wstring& path) {
+  return pending.find(Upper(path)) != std::wstring::npos;
+}
+
+void ExpectCopiesInTemp(const RelaunchScratch& scratch) {
+  const std::wstring pending = PendingDeletions();
+  for (const std::wstring& name : {kProgram, kSettings, kLibrary}) {
+    const std::wstring target = scratch.Temp() + name;
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << "missing in temp: " << ToU16(name).size();
+    EXPECT_EQ(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
+              0u);
+    EXPECT_TRUE(PendingDeletion(pending, target)) << "not registered for deletion at restart";
+  }
+  EXPECT_EQ(ReadBytes(scratch.Temp() + kProgram), ReadBytes(ProbePath()));
+  EXPECT_EQ(ReadBytes(scratch.Temp() + kSettings), ReadBytes(scratch.Start() + kSettings));
+  EXPECT_EQ(ReadBytes(scratch.Temp() + kLibrary), ReadBytes(scratch.Start() + kLibrary));
+}
+
+void ExpectCopyTookOver(const RelaunchScratch& scratch, const Report& first) {
+  EXPECT_EQ(first.at(L"relaunched"), L"1");
+  EXPECT_EQ(first.at(L"mutexHandle"), L"0") << "the mutex is left for the copy";
+  EXPECT_EQ(first.at(L"mutexFreeAtStart"), L"1");
+  EXPECT_EQ(first.at(L"startDirectory"), scratch.Start()) << "with its trailing backslash";
+
+  const std::vector<Report> copies = AwaitCopyReports(scratch);
+  ASSERT_EQ(copies.size(), 1u) << "the copy never reported";
+  const Report& copy = copies.front();
+  EXPECT_TRUE(SamePath(copy.at(L"module"), scratch.Temp() + kProgram)) << ToU16(copy.at(L"module")).size();
+  EXPECT_TRUE(SamePath(copy.at(L"cwd") + L"\\", scratch.Start()));
+  EXPECT_TRUE(SamePath(copy.at(L"settings"), scratch.Temp() + kSettings));
+  EXPECT_TRUE(SamePath(copy.at(L"library"), scratch.Temp() + kLibrary));
+  EXPECT_EQ(copy.at(L"firstInstance"), L"1");
+}
+
+TEST(Relaunch, CopiesTheFilesIntoTempAndRunsTheCopyFromThere) {
+  RelaunchScratch scratch;
+  const Report first = RunProgram(scratch);
+  ASSERT_FALSE(first.empty());
+  ExpectCopyTookOver(scratch, first);
+  ExpectCopiesInTemp(scratch);
+}
+
+TEST(Relaunch, ResetsAndOverwritesReadOnlyLeftovers) {
+  RelaunchScratch scratch;
+  for (const std::wstring& name : {kProgram, kSettings, kLibrary}) {
+    const std::wstring leftover = scratch.Temp() + name;
+    WriteText(leftover, "left over from an earlier run");
+    ::SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  }
+  const Report first = RunProgram(scratch);
+  ASSERT_FALSE(first.empty());
+  ExpectCopyTookOver(scratch, first);
+  ExpectCopiesInTemp(scratch);
+}
+
+TEST(Relaunch, StartsExactlyTheCopiedProgramFromATempDirectoryWithASpace) {
+  RelaunchScratch scratch(L"tmp dir");
+  // What the system would run if it cut the command line at the space.
+  ::CopyFileW(ProbePath().c_str(), (scratch.Root() + L"tmp.exe").c_str(), FALSE);
+  const Report first = RunProgram(scratch);
+  ASSERT_FALSE(first.empty());
+  EXPECT_TRUE(SamePath(first.at(L"startApplication"), scratch.Temp() + kProgram));
+  EXPECT_EQ(first.at(L"startCommandLine"), L"\"" + first.at(L"startApplication") + L"\"");
+  ExpectCopyTookOver(scratch, first);
+}
+
+TEST(Relaunch, RunsInPlaceWithoutCopyingWhenACompanionFileIsMissing) {
+  for (const std::wstring& missing : {kSettings, kLibrary}) {
+    RelaunchScratch scratch;
+    ::DeleteFileW((scratch.Start() + missing).c_str());
+    const Report first = RunProgram(scratch);
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first.at(L"relaunched"), L"0");
+    EXPECT_EQ(first.at(L"mutexHandle"), L"1");
+    EXPECT_EQ(first.at(L"starts"), L"0");
+    EXPECT_TRUE(FileNames(scratch.Temp(), L"*").empty()) << "nothing is copied";
+  }
+}
+
+TEST(Relaunch, AFailedStartRunsInPlaceHoldingTheMutexAgain) {
+  RelaunchScratch scratch;
+  const Report first = RunProgram(scratch, true);
+  ASSERT_FALSE(first.empty());
+  EXPECT_EQ(first.at(L"starts"), L"1");
+  EXPECT_EQ(first.at(L"mutexFreeAtStart"), L"1");
+  EXPECT_EQ(first.at(L"relaunched"), L"0");
+  EXPECT_EQ(first.at(L"mutexHandle"), L"1");
+  EXPECT_EQ(first.at(L"mutexExists"), L"1");
+  ExpectCopiesInTemp(scratch);
+  EXPECT_TRUE(Reports(scratch, L"copy").empty());
+}
+
+TEST(Wow64, A64BitProcessIsNeverUnderWow64) {
+#ifdef _WIN64
+  EXPECT_EQ(IsWow64(), FALSE);
+#else
+  GTEST_SKIP() << "the answer depends on the system the 32-bit build runs on";
+#endif
+}
+
+std::string ResourceText(HMODULE module, LPCWSTR type, int id) {
+  HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), type);
+  if (found == nullptr) return {};
+  const char* data = static_cast<const char*>(::LockResource(::LoadResource(module, found)));
+  return data ? std::string(data, ::SizeofResource(module, found)) : std::string();
+}
+
+std::wstring ProgramString(HMODULE module, UINT id) {
+  wchar_t text[256] = {};
+  ::LoadStringW(module, id, text, 256);
+  return text;
+}
+
+TEST(ProgramResources, CarryTheStartFailureTextsManifestAndVersion) {
+  UniqueModule program(::LoadLibraryExW(ProbePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  ASSERT_TRUE(program);
+  EXPECT_EQ(ProgramString(program.Get(), IDS_MSG_START_FAILED),
+            L"Could not start Somnivar Tool because the necessary files could not be found.");
+  EXPECT_EQ(ProgramString(program.Get(), IDS_CAPTION_START_FAILED), L"Warning");
+  EXPECT_EQ(ProgramString(program.Get(), IDS_MSG_SETUP_MISSING), L"") << "no other strings";
+
+  const std::string manifest = ResourceText(program.Get(), RT_MANIFEST, 1);
+  EXPECT_NE(manifest.find("level=\"requireAdministrator\" uiAccess=\"false\""), std::string::npos);
+  EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+            std::string::npos);
+  const bool listsSystems = manifest.find("supportedOS") != std::string::npos;
+  EXPECT_EQ(listsSystems, ThisBuild().startupInfoSize == kBuild32.startupInfoSize)
+      << "only the 32-bit build names its systems";
+  if (listsSystems) {
+    for (const char* system : {"{e2011457-1546-43c5-a5fe-008deee3d3f0}",
+                               "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                               "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"}) {
+      EXPECT_NE(manifest.find(system), std::string::npos) << system;
+    }
+  }
+  EXPECT_FALSE(ResourceText(program.Get(), RT_VERSION, 1).empty());
+}
+
+}  // namespace
+}  // namespace somv
