@@ -43,12 +43,12 @@ bool IsRunningFromTempCopy() {
   // A temporary directory too long for the buffer cannot hold a copy of us.
   if (length >= kPathCapacity) return false;
 
-  wchar_t module[kPathCapacity] = {};
-  ::GetModuleFileNameW(nullptr, module, kPathCapacity);
-
+  // A module path cut to fit is longer than any copy path, and older systems
+  // leave it without a terminator.
+  const std::u16string module = OwnModulePath();
   const std::u16string copyPath = JoinWithinCapacity(ToU16(temp), ProgramName());
-  if (copyPath.empty()) return false;
-  return ::lstrcmpiW(WidePtr(copyPath), module) == 0;
+  if (copyPath.empty() || module.empty()) return false;
+  return ::lstrcmpiW(WidePtr(copyPath), WidePtr(module)) == 0;
 }
 
 std::wstring GetLaunchFilePath(const std::wstring& name) {
