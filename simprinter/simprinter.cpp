@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <stdexcept>
 #include <string>
 
 #include "device/status_api.h"
@@ -69,6 +70,14 @@ unsigned long ReadNumber(const std::wstring& printer, const wchar_t* key, unsign
 bool Fails(const std::wstring& printer, const wchar_t* operation) {
   const std::wstring list = L"," + ReadValue(printer, L"Fail") + L",";
   return list.find(std::wstring(L",") + operation + L",") != std::wstring::npos;
+}
+
+// A library fault that surfaces as a C++ exception out of the entry point.
+void ThrowIfAsked(const std::wstring& printer, const wchar_t* operation) {
+  const std::wstring list = L"," + ReadValue(printer, L"Throw") + L",";
+  if (list.find(std::wstring(L",") + operation + L",") != std::wstring::npos) {
+    throw std::runtime_error("simulated library fault");
+  }
 }
 
 bool IsSimulated(const std::wstring& printer) {
@@ -216,6 +225,7 @@ std::int32_t SOMV_STATUS_API SmPsw_OpenPrinter3W(const char16_t* printerName, vo
 
 std::int32_t SOMV_STATUS_API SmPsw_ClosePrinter3(void* device) {
   const int slot = SlotOf(device);
+  if (slot >= 0) ThrowIfAsked(g_openPrinters[slot], L"close");
   std::int32_t result = 0;
   if (slot >= 0 && !Fails(g_openPrinters[slot], L"close")) {
     g_openPrinters[slot].clear();

@@ -350,5 +350,25 @@ TEST_F(DeviceTest, TeardownClosesALeftHandleOnlyWhileTheLibraryIsBound) {
   EXPECT_EQ(calls[0].rfind("open ", 0), 0u);
 }
 
+#if defined(_WIN64)
+// The 64-bit unwinder crosses module boundaries, so an exception thrown by
+// the library reaches the teardown's guard. The 32-bit one does not: each
+// module's static runtime unwinds only its own frames, and such an exception
+// ends the process whatever the guard.
+TEST_F(DeviceTest, TeardownSwallowsAnExceptionThrownByTheLibrarysClose) {
+  SetPrinter("Throw=close\r\n");
+  ASSERT_EQ(m_connection.LoadStatusLibrary(), 1);
+  {
+    DeviceConnection connection;
+    connection.m_hStatusLib = m_connection.m_hStatusLib;
+    connection.m_pfnClosePrinter = m_connection.m_pfnClosePrinter;
+    connection.m_pfnOpenPrinter = m_connection.m_pfnOpenPrinter;
+    ASSERT_EQ(connection.OpenDevice(kPrinterU16), 1);
+    ClearLog();
+  }
+  EXPECT_TRUE(LoggedCalls().empty());  // the close threw before it could log
+}
+#endif
+
 }  // namespace
 }  // namespace somv
