@@ -1,0 +1,41 @@
+#include "device/device_connection.h"
+
+namespace somv {
+
+DeviceConnection::~DeviceConnection() {
+  if (m_hDevice == nullptr) return;
+  // After the library is gone its close entry point points nowhere; the
+  // handle died with the library, so it is only forgotten.
+  if (!IsBound() || m_pfnClosePrinter == nullptr) {
+    m_hDevice = nullptr;
+    return;
+  }
+  try {
+    if (m_pfnClosePrinter(m_hDevice) != 0) m_hDevice = nullptr;
+  } catch (...) {
+  }
+}
+
+int DeviceConnection::OpenDevice(const std::u16string& printerName) {
+  if (!IsBound() || m_pfnOpenPrinter == nullptr) return 0;
+  return m_pfnOpenPrinter(printerName.c_str(), &m_hDevice, 0, 0) != 0 ? 1 : 0;
+}
+
+int DeviceConnection::CloseDevice() {
+  if (!IsBound() || m_pfnClosePrinter == nullptr) return 0;
+  if (m_pfnClosePrinter(m_hDevice) == 0) return 0;
+  m_hDevice = nullptr;
+  return 1;
+}
+
+int DeviceConnection::DeviceRequest(std::uint32_t code, const void* input,
+                                    std::uint32_t inputLength, void* output,
+                                    std::uint32_t outputCapacity, std::uint32_t* replyLength) {
+  if (!IsBound() || m_pfnDeviceRequest == nullptr) return 0;
+  return m_pfnDeviceRequest(m_hDevice, code, input, inputLength, output, outputCapacity,
+                            replyLength) != 0
+             ? 1
+             : 0;
+}
+
+}  // namespace somv

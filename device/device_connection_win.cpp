@@ -1,0 +1,65 @@
+#include "device/device_connection.h"
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <type_traits>
+
+#include "common/names.h"
+#include "device/status_library_path.h"
+#include "framework/win_text.h"
+
+namespace somv {
+
+static_assert(std::is_same_v<HMODULE, HINSTANCE__*>, "m_hStatusLib holds an HMODULE");
+// The portable entry-point types stand for the library's Win32 ones.
+static_assert(sizeof(char16_t) == sizeof(wchar_t) && sizeof(std::int32_t) == sizeof(BOOL) &&
+                  sizeof(std::uint32_t) == sizeof(DWORD) &&
+                  sizeof(std::uintptr_t) == sizeof(ULONG_PTR) && sizeof(void*) == sizeof(HANDLE),
+              "the entry points keep the library's argument widths");
+
+namespace {
+
+std::wstring StatusLibraryFullPath() {
+  wchar_t directory[kDriverDirectoryCapacity] = {};
+  DWORD needed = 0;
+  if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory),
+                                    sizeof directory, &needed)) {
+    return {};
+  }
+  return ToWide(StatusLibraryPath(reinterpret_cast<const char16_t*>(directory),
+                                  kDriverDirectoryCapacity, ThisBuild().statusLibrary));
+}
+
+template <typename Fn>
+Fn BindExport(HMODULE module, const char* name) {
+  // Through a generic function type, which is how GCC accepts the cast.
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+int DeviceConnection::LoadStatusLibrary() {
+  const std::wstring path = StatusLibraryFullPath();
+  if (path.empty()) return 0;
+  m_hStatusLib = ::LoadLibraryW(path.c_str());
+  if (m_hStatusLib == nullptr) return 0;
+  m_pfnOpenPrinter = BindExport<OpenPrinterFn>(m_hStatusLib, kOpenPrinterExport);
+  m_pfnClosePrinter = BindExport<ClosePrinterFn>(m_hStatusLib, kClosePrinterExport);
+  m_pfnDeviceRequest = BindExport<DeviceRequestFn>(m_hStatusLib, kDeviceRequestExport);
+  if (m_pfnOpenPrinter == nullptr || m_pfnClosePrinter == nullptr || m_pfnDeviceRequest == nullptr) {
+    ::FreeLibrary(m_hStatusLib);
+    m_hStatusLib = nullptr;
+    return 0;
+  }
+  return 1;
+}
+
+int DeviceConnection::FreeStatusLibrary() {
+  if (m_hStatusLib == nullptr) return 1;
+  const BOOL freed = ::FreeLibrary(m_hStatusLib);
+  m_hStatusLib = nullptr;
+  return freed ? 1 : 0;
+}
+
+}  // namespace somv

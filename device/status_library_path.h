@@ -1,0 +1,18 @@
+#pragma once
+// Where the status library lies: subdirectory 3 of the spooler's driver
+// directory, which the spooler hands over in a 128-unit buffer.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace somv {
+
+inline constexpr std::size_t kDriverDirectoryCapacity = 128;  // terminator included
+
+// The driver directory text followed by "\3\" and `fileName`. Empty when the
+// buffer holds no terminator within `bufferUnits` or the path would not fit
+// in 260 units.
+std::u16string StatusLibraryPath(const char16_t* driverDirectory, std::size_t bufferUnits,
+                                 std::u16string_view fileName);
+
+}  // namespace somv

@@ -1,0 +1,160 @@
+#include "device/device_connection.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace somv {
+namespace {
+
+// A library stand-in: records calls, hands out numbered handles.
+struct FakeLibrary {
+  std::vector<std::string> calls;
+  std::int32_t openResult = 1;
+  std::int32_t closeResult = 1;
+  bool closeThrows = false;
+  std::uintptr_t nextHandle = 0x100;
+};
+FakeLibrary* g_fake = nullptr;
+
+std::int32_t SOMV_STATUS_API FakeOpen(const char16_t* name, void** device, std::uintptr_t a,
+                                      std::uintptr_t b) {
+  g_fake->calls.push_back("open " + std::string(name, name + std::char_traits<char16_t>::length(name)) +
+                          " " + std::to_string(a) + " " + std::to_string(b));
+  if (g_fake->openResult != 0) *device = reinterpret_cast<void*>(g_fake->nextHandle++);
+  return g_fake->openResult;
+}
+
+std::int32_t SOMV_STATUS_API FakeClose(void* device) {
+  g_fake->calls.push_back("close " + std::to_string(reinterpret_cast<std::uintptr_t>(device)));
+  if (g_fake->closeThrows) throw std::runtime_error("library fault");
+  return g_fake->closeResult;
+}
+
+std::int32_t SOMV_STATUS_API FakeRequest(void*, std::uint32_t code, const void*, std::uint32_t,
+                                         void*, std::uint32_t, std::uint32_t*) {
+  g_fake->calls.push_back("request " + std::to_string(code));
+  return 1;
+}
+
+HINSTANCE__* FakeModule() {
+  static char module;
+  return reinterpret_cast<HINSTANCE__*>(&module);
+}
+
+void Bind(DeviceConnection& connection) {
+  connection.m_hStatusLib = FakeModule();
+  connection.m_pfnOpenPrinter = FakeOpen;
+  connection.m_pfnClosePrinter = FakeClose;
+  connection.m_pfnDeviceRequest = FakeRequest;
+}
+
+class DeviceConnectionTest : public ::testing::Test {
+ protected:
+  void SetUp() override { g_fake = &fake; }
+  void TearDown() override { g_fake = nullptr; }
+  FakeLibrary fake;
+};
+
+TEST_F(DeviceConnectionTest, StartsWithEveryFieldNull) {
+  DeviceConnection connection;
+  EXPECT_EQ(connection.m_hStatusLib, nullptr);
+  EXPECT_EQ(connection.m_hDevice, nullptr);
+  EXPECT_EQ(connection.m_pfnOpenPrinter, nullptr);
+  EXPECT_EQ(connection.m_pfnClosePrinter, nullptr);
+  EXPECT_EQ(connection.m_pfnDeviceRequest, nullptr);
+}
+
+TEST_F(DeviceConnectionTest, OpensWithTheNameAndTwoZeroArgumentsAndClosesTheSameHandle) {
+  DeviceConnection connection;
+  Bind(connection);
+  ASSERT_EQ(connection.OpenDevice(u"Kelva LP-100"), 1);
+  EXPECT_EQ(connection.m_hDevice, reinterpret_cast<void*>(0x100));
+  ASSERT_EQ(connection.CloseDevice(), 1);
+  EXPECT_EQ(connection.m_hDevice, nullptr);
+  EXPECT_EQ(fake.calls, (std::vector<std::string>{"open Kelva LP-100 0 0", "close 256"}));
+}
+
+// Each row leaves the connection in a state where no call may reach the
+// library: unbound, released (entry points kept), or one entry point missing.
+TEST_F(DeviceConnectionTest, NoCallGoesThroughAMissingLibraryOrEntryPoint) {
+  enum class Missing { Library, Released, Open, Close, Request };
+  for (Missing missing :
+       {Missing::Library, Missing::Released, Missing::Open, Missing::Close, Missing::Request}) {
+    SCOPED_TRACE(static_cast<int>(missing));
+    fake.calls.clear();
+    DeviceConnection connection;
+    if (missing != Missing::Library) Bind(connection);
+    if (missing == Missing::Released) connection.m_hStatusLib = nullptr;
+    if (missing == Missing::Open) connection.m_pfnOpenPrinter = nullptr;
+    if (missing == Missing::Close) connection.m_pfnClosePrinter = nullptr;
+    if (missing == Missing::Request) connection.m_pfnDeviceRequest = nullptr;
+    connection.m_hDevice = reinterpret_cast<void*>(0x42);
+
+    const bool canOpen = missing == Missing::Close || missing == Missing::Request;
+    const bool canClose = missing == Missing::Open || missing == Missing::Request;
+    const bool canRequest = missing == Missing::Open || missing == Missing::Close;
+    std::uint32_t count = 0;
+    EXPECT_EQ(connection.DeviceRequest(22, nullptr, 0, nullptr, 0, &count), canRequest ? 1 : 0);
+    EXPECT_EQ(connection.CloseDevice(), canClose ? 1 : 0);
+    EXPECT_EQ(connection.OpenDevice(u"P"), canOpen ? 1 : 0);
+    if (!canClose) connection.m_hDevice = nullptr;  // nothing for the teardown either
+    const std::size_t expectedCalls = (canOpen ? 1 : 0) + (canClose ? 1 : 0) + (canRequest ? 1 : 0);
+    EXPECT_EQ(fake.calls.size(), expectedCalls);
+  }
+}
+
+TEST_F(DeviceConnectionTest, FailedCloseKeepsTheHandleAndTheNextOpenReplacesIt) {
+  DeviceConnection connection;
+  Bind(connection);
+  ASSERT_EQ(connection.OpenDevice(u"A"), 1);
+  fake.closeResult = 0;
+  EXPECT_EQ(connection.CloseDevice(), 0);
+  EXPECT_EQ(connection.m_hDevice, reinterpret_cast<void*>(0x100));
+  fake.closeResult = 1;
+  ASSERT_EQ(connection.OpenDevice(u"B"), 1);
+  EXPECT_EQ(connection.m_hDevice, reinterpret_cast<void*>(0x101));
+  EXPECT_EQ(connection.CloseDevice(), 1);
+}
+
+TEST_F(DeviceConnectionTest, FailedOpenReportsFailure) {
+  DeviceConnection connection;
+  Bind(connection);
+  fake.openResult = 0;
+  EXPECT_EQ(connection.OpenDevice(u"A"), 0);
+  EXPECT_EQ(connection.m_hDevice, nullptr);
+}
+
+TEST_F(DeviceConnectionTest, TeardownClosesAHandleLeftOpenWhileBound) {
+  {
+    DeviceConnection connection;
+    Bind(connection);
+    connection.m_hDevice = reinterpret_cast<void*>(7);
+  }
+  EXPECT_EQ(fake.calls, std::vector<std::string>{"close 7"});
+}
+
+TEST_F(DeviceConnectionTest, TeardownDropsAHandleAfterTheLibraryWasReleased) {
+  {
+    DeviceConnection connection;
+    Bind(connection);
+    connection.m_hDevice = reinterpret_cast<void*>(7);
+    connection.m_hStatusLib = nullptr;  // as FreeStatusLibrary leaves it
+  }
+  EXPECT_TRUE(fake.calls.empty());
+}
+
+TEST_F(DeviceConnectionTest, TeardownSwallowsAnExceptionFromTheClose) {
+  fake.closeThrows = true;
+  EXPECT_NO_THROW({
+    DeviceConnection connection;
+    Bind(connection);
+    connection.m_hDevice = reinterpret_cast<void*>(7);
+  });
+  EXPECT_EQ(fake.calls, std::vector<std::string>{"close 7"});
+}
+
+}  // namespace
+}  // namespace somv

@@ -1,0 +1,374 @@
+// The device channel against the simulated status library that
+// scripts/prepare-prefix.sh installs in the prefix's driver directory.
+#include <windows.h>
+#include <winspool.h>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/names.h"
+#include "device/device_connection.h"
+#include "device/device_requests.h"
+#include "device/firmware_gate_win.h"
+#include "framework/win_text.h"
+
+namespace somv {
+namespace {
+
+std::wstring LibraryName() { return WidePtr(ThisBuild().statusLibrary); }
+
+std::wstring InstalledLibraryPath() {
+  wchar_t directory[MAX_PATH] = {};
+  DWORD needed = 0;
+  if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory),
+                                    sizeof directory, &needed)) {
+    return {};
+  }
+  return std::wstring(directory) + L"\\3\\" + LibraryName();
+}
+
+// The variant without the request entry point, built beside this program.
+std::wstring NoRequestLibraryPath() {
+  wchar_t program[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+  std::wstring path = program;
+  path.resize(path.find_last_of(L'\\') + 1);
+  return path + L"..\\..\\simprinter\\no-request\\" + LibraryName();
+}
+
+bool IsLibraryLoaded() { return ::GetModuleHandleW(LibraryName().c_str()) != nullptr; }
+
+void WriteText(const std::wstring& path, const std::string& text) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  ::CloseHandle(file);
+}
+
+std::string ReadText(const std::wstring& path) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string text;
+  char chunk[4096];
+  DWORD read = 0;
+  while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) text.append(chunk, read);
+  ::CloseHandle(file);
+  return text;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  std::string line;
+  while (std::getline(stream, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+class ScopedTempDir {
+ public:
+  ScopedTempDir() {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    m_path = std::wstring(temp) + L"somv-device-" + std::to_wstring(::GetCurrentProcessId()) +
+             L"-" + std::to_wstring(++s_count);
+    ::CreateDirectoryW(m_path.c_str(), nullptr);
+  }
+  ~ScopedTempDir() {
+    for (const std::wstring& file : m_files) ::DeleteFileW(file.c_str());
+    ::RemoveDirectoryW(m_path.c_str());
+  }
+  ScopedTempDir(const ScopedTempDir&) = delete;
+  ScopedTempDir& operator=(const ScopedTempDir&) = delete;
+
+  const std::wstring& Path() const { return m_path; }
+  std::wstring File(const std::wstring& name) {
+    m_files.push_back(m_path + L"\\" + name);
+    return m_files.back();
+  }
+
+ private:
+  static inline int s_count = 0;
+  std::wstring m_path;
+  std::vector<std::wstring> m_files;
+};
+
+class ScopedCurrentDirectory {
+ public:
+  explicit ScopedCurrentDirectory(const std::wstring& path) {
+    wchar_t previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    m_previous = previous;
+    ::SetCurrentDirectoryW(path.c_str());
+  }
+  ~ScopedCurrentDirectory() { ::SetCurrentDirectoryW(m_previous.c_str()); }
+  ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
+  ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
+
+ private:
+  std::wstring m_previous;
+};
+
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const wchar_t* name, const std::wstring& value) : m_name(name) {
+    ::SetEnvironmentVariableW(name, value.c_str());
+  }
+  ~ScopedEnvironment() { ::SetEnvironmentVariableW(m_name, nullptr); }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const wchar_t* m_name;
+};
+
+// Puts another file, or none, where the installed library is, and puts the
+// installed one back afterwards.
+class ScopedLibraryReplacement {
+ public:
+  explicit ScopedLibraryReplacement(const std::wstring& replacement)
+      : m_installed(InstalledLibraryPath()), m_aside(m_installed + L".aside") {
+    m_moved = ::MoveFileExW(m_installed.c_str(), m_aside.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    if (!replacement.empty()) ::CopyFileW(replacement.c_str(), m_installed.c_str(), FALSE);
+  }
+  ~ScopedLibraryReplacement() {
+    if (m_moved) ::MoveFileExW(m_aside.c_str(), m_installed.c_str(), MOVEFILE_REPLACE_EXISTING);
+  }
+  ScopedLibraryReplacement(const ScopedLibraryReplacement&) = delete;
+  ScopedLibraryReplacement& operator=(const ScopedLibraryReplacement&) = delete;
+  bool Moved() const { return m_moved; }
+
+ private:
+  std::wstring m_installed;
+  std::wstring m_aside;
+  bool m_moved = false;
+};
+
+constexpr char kPrinter[] = "Kelva LP-100";
+constexpr char16_t kPrinterU16[] = u"Kelva LP-100";
+constexpr wchar_t kDriver[] = L"Kelva LP-100 Driver";
+
+// A state file and a call log for the simulated library, in a fresh directory
+// that is also the current (launch) directory.
+class DeviceTest : public ::testing::Test {
+ protected:
+  DeviceTest()
+      : m_state(m_dir.File(L"SIMPRN.INI")),
+        m_log(m_dir.File(L"calls.log")),
+        m_settings(m_dir.File(L"ZELV4PO.INI")),
+        m_stateVariable(L"SOMV_SIMPRINTER_STATE", m_state),
+        m_logVariable(L"SOMV_SIMPRINTER_LOG", m_log),
+        m_current(m_dir.Path()) {}
+
+  void SetPrinter(const std::string& keys) {
+    WriteText(m_state, std::string("[") + kPrinter + "]\r\n" + keys);
+  }
+  std::vector<std::string> LoggedCalls() const { return Lines(ReadText(m_log)); }
+  void ClearLog() const { ::DeleteFileW(m_log.c_str()); }
+
+  void BindAndOpen() {
+    ASSERT_EQ(m_connection.LoadStatusLibrary(), 1);
+    ASSERT_EQ(m_connection.OpenDevice(kPrinterU16), 1);
+    ClearLog();
+  }
+  void TearDown() override {
+    if (m_connection.m_hDevice != nullptr) m_connection.CloseDevice();
+    m_connection.FreeStatusLibrary();
+  }
+
+  ScopedTempDir m_dir;
+  std::wstring m_state;
+  std::wstring m_log;
+  std::wstring m_settings;
+  ScopedEnvironment m_stateVariable;
+  ScopedEnvironment m_logVariable;
+  ScopedCurrentDirectory m_current;
+  DeviceConnection m_connection;
+};
+
+TEST_F(DeviceTest, BindsTheInstalledLibraryAndReleasesIt) {
+  ASSERT_EQ(m_connection.LoadStatusLibrary(), 1);
+  EXPECT_EQ(m_connection.m_hStatusLib, ::GetModuleHandleW(InstalledLibraryPath().c_str()));
+  EXPECT_NE(m_connection.m_pfnOpenPrinter, nullptr);
+  EXPECT_NE(m_connection.m_pfnClosePrinter, nullptr);
+  EXPECT_NE(m_connection.m_pfnDeviceRequest, nullptr);
+  EXPECT_EQ(m_connection.FreeStatusLibrary(), 1);
+  EXPECT_EQ(m_connection.m_hStatusLib, nullptr);
+  EXPECT_FALSE(IsLibraryLoaded());
+  EXPECT_EQ(m_connection.FreeStatusLibrary(), 1);  // nothing left to release
+}
+
+TEST_F(DeviceTest, BindingFailsWithoutTheLibraryFile) {
+  ScopedLibraryReplacement none(L"");
+  ASSERT_TRUE(none.Moved());
+  EXPECT_EQ(m_connection.LoadStatusLibrary(), 0);
+  EXPECT_EQ(m_connection.m_hStatusLib, nullptr);
+}
+
+TEST_F(DeviceTest, BindingFailsAndUnloadsWhenAnEntryPointIsMissing) {
+  ScopedLibraryReplacement variant(NoRequestLibraryPath());
+  ASSERT_TRUE(variant.Moved());
+  EXPECT_EQ(m_connection.LoadStatusLibrary(), 0);
+  EXPECT_EQ(m_connection.m_hStatusLib, nullptr);
+  EXPECT_FALSE(IsLibraryLoaded());
+  // The device calls refuse rather than go through what was bound.
+  EXPECT_EQ(m_connection.OpenDevice(kPrinterU16), 0);
+}
+
+TEST_F(DeviceTest, OpenFailsForAFailingOrUnknownPrinter) {
+  SetPrinter("Fail=open\r\n");
+  ASSERT_EQ(m_connection.LoadStatusLibrary(), 1);
+  EXPECT_EQ(m_connection.OpenDevice(kPrinterU16), 0);
+  EXPECT_EQ(m_connection.OpenDevice(u"No Such Printer"), 0);
+  EXPECT_EQ(m_connection.m_hDevice, nullptr);
+  EXPECT_EQ(LoggedCalls(),
+            (std::vector<std::string>{"open name=Kelva LP-100 reserved=0,0 -> 0 handle=0",
+                                      "open name=No Such Printer reserved=0,0 -> 0 handle=0"}));
+}
+
+TEST_F(DeviceTest, FailedCloseKeepsTheHandleUntilTheNextOpen) {
+  WriteText(m_state, "[Stuck]\r\nFail=close\r\n[Kelva LP-100]\r\nMajor=0\r\n");
+  ASSERT_EQ(m_connection.LoadStatusLibrary(), 1);
+  ASSERT_EQ(m_connection.OpenDevice(u"Stuck"), 1);
+  void* const stuck = m_connection.m_hDevice;
+  EXPECT_EQ(m_connection.CloseDevice(), 0);
+  EXPECT_EQ(m_connection.m_hDevice, stuck);
+  ASSERT_EQ(m_connection.OpenDevice(kPrinterU16), 1);
+  EXPECT_NE(m_connection.m_hDevice, stuck);
+  EXPECT_EQ(m_connection.CloseDevice(), 1);
+  EXPECT_EQ(m_connection.m_hDevice, nullptr);
+}
+
+TEST_F(DeviceTest, RequestsCarryTheExactBytesAndTheWriteIsStored) {
+  SetPrinter("Major=1\r\nMinor=5\r\nTimerCode=0x8003\r\n");
+  WriteText(m_settings, "[SUPPORT_DEVICE]\r\nKelva LP-100 Driver=01.05\r\n");
+  BindAndOpen();
+
+  EXPECT_EQ(CheckFirmware(m_connection, kDriver), 1);
+  std::uint16_t code = 0;
+  ASSERT_EQ(ReadTimerCode(m_connection, code), 1);
+  EXPECT_EQ(code, 0x8003);
+  ASSERT_EQ(WriteTimerCode(m_connection, 0x0001), 1);
+  ASSERT_EQ(ReadTimerCode(m_connection, code), 1);
+  EXPECT_EQ(code, 0x0001);
+
+  const std::string handle = std::to_string(reinterpret_cast<std::uintptr_t>(m_connection.m_hDevice));
+  const std::string read = "request handle=" + handle +
+                           " code=11 inlen=12 out=yes cap=2 count=0 in=1C0000000000000000000000 -> 1";
+  EXPECT_EQ(LoggedCalls(),
+            (std::vector<std::string>{
+                "request handle=" + handle + " code=22 inlen=0 out=yes cap=32768 count=0 in=- -> 1",
+                read,
+                "request handle=" + handle +
+                    " code=12 inlen=16 out=no cap=0 count=null in=1C000000000000000000000001000000 -> 1",
+                read}));
+  EXPECT_NE(ReadText(m_state).find("TimerCode=0x0001"), std::string::npos);
+}
+
+TEST_F(DeviceTest, UncheckedPowerOffWritesBit15) {
+  SetPrinter("TimerCode=1\r\n");
+  BindAndOpen();
+  ASSERT_EQ(WriteTimerCode(m_connection, ComposeTimerCode(0, false)), 1);
+  ASSERT_EQ(LoggedCalls().size(), 1u);
+  EXPECT_NE(LoggedCalls()[0].find("in=1C000000000000000000000001800000"), std::string::npos);
+}
+
+TEST_F(DeviceTest, FailingReadAndWriteReportFailure) {
+  SetPrinter("Fail=read,write\r\n");
+  BindAndOpen();
+  std::uint16_t code = 0;
+  EXPECT_EQ(ReadTimerCode(m_connection, code), 0);
+  EXPECT_EQ(WriteTimerCode(m_connection, 0x0002), 0);
+  EXPECT_EQ(ReadText(m_state).find("TimerCode"), std::string::npos);
+}
+
+TEST_F(DeviceTest, FirmwareGateUsesTheSettingsFileOfTheLaunchDirectory) {
+  struct Case {
+    const char* printer;
+    const char* settings;  // nullptr: no settings file
+    int passes;
+  } const cases[] = {
+      {"Major=0\r\nMinor=9\r\n", nullptr, 1},
+      {"Major=1\r\nMinor=0\r\n", nullptr, 0},
+      {"Major=1\r\nMinor=0\r\n", "[SUPPORT_DEVICE]\r\nOther=09.00\r\n", 1},
+      {"Major=1\r\nMinor=4\r\n", "[SUPPORT_DEVICE]\r\nKelva LP-100 Driver=01.05\r\n", 0},
+      {"Major=1\r\nMinor=4\r\n", "[SUPPORT_DEVICE]\r\nKelva LP-100 Driver=01.04\r\n", 1},
+      {"Major=1\r\nMinor=4\r\n", "[SUPPORT_DEVICE]\r\nKelva LP-100 Driver=1.0\r\n", 0},
+      {"Major=0\r\nMinor=9\r\nFail=version\r\n", nullptr, 0},
+      {"Major=0\r\nMinor=9\r\nVersionLength=9\r\n", nullptr, 0},
+      {"Major=0\r\nMinor=9\r\nReportedLength=40000\r\n", nullptr, 0},
+  };
+  ASSERT_EQ(m_connection.LoadStatusLibrary(), 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.printer) + (c.settings ? c.settings : "(no settings)"));
+    SetPrinter(c.printer);
+    if (c.settings) {
+      WriteText(m_settings, c.settings);
+    } else {
+      ::DeleteFileW(m_settings.c_str());
+    }
+    ASSERT_EQ(m_connection.OpenDevice(kPrinterU16), 1);
+    EXPECT_EQ(CheckFirmware(m_connection, kDriver), c.passes);
+    EXPECT_EQ(m_connection.CloseDevice(), 1);
+  }
+}
+
+TEST_F(DeviceTest, TeardownClosesALeftHandleOnlyWhileTheLibraryIsBound) {
+  SetPrinter("Major=1\r\n");
+  ASSERT_EQ(m_connection.LoadStatusLibrary(), 1);
+  {
+    // Teardown releases no library, so this one borrows the fixture's binding.
+    DeviceConnection connection;
+    connection.m_hStatusLib = m_connection.m_hStatusLib;
+    connection.m_pfnOpenPrinter = m_connection.m_pfnOpenPrinter;
+    connection.m_pfnClosePrinter = m_connection.m_pfnClosePrinter;
+    connection.m_pfnDeviceRequest = m_connection.m_pfnDeviceRequest;
+    ASSERT_EQ(connection.OpenDevice(kPrinterU16), 1);
+    ClearLog();
+  }
+  EXPECT_EQ(LoggedCalls(), std::vector<std::string>{"close handle=1 -> 1"});
+  ASSERT_EQ(m_connection.FreeStatusLibrary(), 1);
+  ClearLog();
+  {
+    DeviceConnection connection;
+    ASSERT_EQ(connection.LoadStatusLibrary(), 1);
+    ASSERT_EQ(connection.OpenDevice(kPrinterU16), 1);
+    ASSERT_EQ(connection.FreeStatusLibrary(), 1);
+    ASSERT_FALSE(IsLibraryLoaded());
+    EXPECT_NE(connection.m_hDevice, nullptr);
+  }
+  const std::vector<std::string> calls = LoggedCalls();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].rfind("open ", 0), 0u);
+}
+
+#if defined(_WIN64)
+// The 64-bit unwinder crosses module boundaries, so an exception thrown by
+// the library reaches the teardown's guard. The 32-bit one does not: each
+// module's static runtime unwinds only its own frames, and such an exception
+// ends the process whatever the guard.
+TEST_F(DeviceTest, TeardownSwallowsAnExceptionThrownByTheLibrarysClose) {
+  SetPrinter("Throw=close\r\n");
+  ASSERT_EQ(m_connection.LoadStatusLibrary(), 1);
+  {
+    DeviceConnection connection;
+    connection.m_hStatusLib = m_connection.m_hStatusLib;
+    connection.m_pfnClosePrinter = m_connection.m_pfnClosePrinter;
+    connection.m_pfnOpenPrinter = m_connection.m_pfnOpenPrinter;
+    ASSERT_EQ(connection.OpenDevice(kPrinterU16), 1);
+    ClearLog();
+  }
+  EXPECT_TRUE(LoggedCalls().empty());  // the close threw before it could log
+}
+#endif
+
+}  // namespace
+}  // namespace somv
