@@ -45,6 +45,15 @@ HWND WaitForDialog(DWORD threadId, const std::wstring& caption, DWORD timeoutMs)
   });
 }
 
+bool WaitUntilGone(HWND window, DWORD timeoutMs) {
+  const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+  while (::IsWindow(window)) {
+    if (::GetTickCount64() >= deadline) return false;
+    ::Sleep(20);
+  }
+  return true;
+}
+
 void ClickButton(HWND dialog, int id) {
   const HWND button = ::GetDlgItem(dialog, id);
   ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));

@@ -16,6 +16,9 @@ HWND WaitForThreadWindow(DWORD threadId, DWORD timeoutMs, const std::function<bo
 // A dialog of `threadId` with exactly that caption.
 HWND WaitForDialog(DWORD threadId, const std::wstring& caption, DWORD timeoutMs = 5000);
 
+// True once `window` is destroyed, false after `timeoutMs`.
+bool WaitUntilGone(HWND window, DWORD timeoutMs);
+
 // Posted, so that the press runs inside the dialog's own loop.
 void ClickButton(HWND dialog, int id);
 void SetControlText(HWND dialog, int id, const std::wstring& text);
