@@ -7,7 +7,7 @@
 
 namespace somv {
 
-using MessageBoxFunction = int (*)(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style);
+using MessageBoxFunction = int(WINAPI*)(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style);
 
 int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style);
 

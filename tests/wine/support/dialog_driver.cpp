@@ -10,6 +10,13 @@ struct Search {
   HWND found;
 };
 
+BOOL CALLBACK StopAtMatchingWindow(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<Search*>(context);
+  if (!::IsWindowVisible(window) || !::IsWindowEnabled(window) || !(*search->matches)(window)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
 }  // namespace
 
 std::wstring WindowText(HWND window) {
@@ -22,15 +29,7 @@ HWND WaitForThreadWindow(DWORD threadId, DWORD timeoutMs, const std::function<bo
   const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
   do {
     Search search{&matches, nullptr};
-    ::EnumThreadWindows(
-        threadId,
-        [](HWND window, LPARAM context) -> BOOL {
-          auto* search = reinterpret_cast<Search*>(context);
-          if (!::IsWindowVisible(window) || !::IsWindowEnabled(window) || !(*search->matches)(window)) return TRUE;
-          search->found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ::EnumThreadWindows(threadId, StopAtMatchingWindow, reinterpret_cast<LPARAM>(&search));
     if (search.found != nullptr) return search.found;
     ::Sleep(20);
   } while (::GetTickCount64() < deadline);

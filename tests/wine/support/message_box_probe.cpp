@@ -10,16 +10,15 @@ constexpr int kMessageBoxTextId = 0xFFFF;
 
 MessageBoxRecorder* g_recorder = nullptr;
 
+BOOL CALLBACK TakeIconOfIconStatic(HWND child, LPARAM context) {
+  if ((::GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return TRUE;
+  *reinterpret_cast<HICON*>(context) = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+  return FALSE;
+}
+
 HICON FindIcon(HWND box) {
   HICON found = nullptr;
-  ::EnumChildWindows(
-      box,
-      [](HWND child, LPARAM context) -> BOOL {
-        if ((::GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return TRUE;
-        *reinterpret_cast<HICON*>(context) = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  ::EnumChildWindows(box, TakeIconOfIconStatic, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "framework/message_box_win.h"
+
 namespace somv::test {
 
 struct MessageBoxSnapshot {
@@ -69,7 +71,7 @@ class MessageBoxRecorder {
 
   bool m_showForReal;
   std::vector<RecordedMessageBox> m_calls;
-  int (*m_previous)(HWND, const wchar_t*, const wchar_t*, UINT);
+  MessageBoxFunction m_previous;
 };
 
 }  // namespace somv::test
