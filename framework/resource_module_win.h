@@ -1,0 +1,25 @@
+#pragma once
+// The current resource module: where every dialog template, string and icon
+// is looked up. It starts as the program itself; start-up points it at the
+// resource library and points it back before the library is released.
+#include <windows.h>
+
+#include <string>
+
+namespace somv {
+
+HINSTANCE GetResourceModule();
+// Null means the program itself again.
+void SetResourceModule(HINSTANCE module);
+
+// String `id` of the current module. False, with `text` unchanged, when the
+// module does not hold it.
+bool LoadResString(unsigned id, std::wstring& text);
+
+// Icon `id` of the current module at the system's large icon size; null when
+// absent. Shared icons: never destroyed by the caller.
+HICON LoadResIcon(unsigned id);
+
+bool HasDialogTemplate(unsigned id);
+
+}  // namespace somv
