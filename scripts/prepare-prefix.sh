@@ -12,5 +12,14 @@ prepare_prefix() {
   local target
   target="$(driver_dir "$arch")/3"
   mkdir -p "$target" &&
-    cp -f "$SOMV_BUILD/$arch/simprinter/$library" "$target/$library"
+    cp -f "$SOMV_BUILD/$arch/simprinter/$library" "$target/$library" &&
+    unmanaged_windows
+}
+
+# unmanaged_windows: without a window manager on the virtual display, Wine
+# waits two seconds for one whenever a managed window closes; windows it does
+# not hand to a window manager close at once.
+unmanaged_windows() {
+  grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null ||
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 }
