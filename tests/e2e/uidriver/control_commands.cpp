@@ -23,10 +23,13 @@ void SetText(const Args& args) {
   PrintValue(L"text", WindowText(control));
 }
 
-// A person cannot press what is greyed out or hidden, so neither can we.
+// A person cannot press what is greyed out or hidden, nor anything in a
+// window that a modal dialog or message box has disabled; neither can we.
 void RequireUsable(HWND control, const std::wstring& id) {
   if (!IsWindowVisible(control)) Fail(L"control " + id + L" is hidden");
   if (!IsWindowEnabled(control)) Fail(L"control " + id + L" is disabled");
+  HWND root = GetAncestor(control, GA_ROOT);
+  if (root != nullptr && !IsWindowEnabled(root)) Fail(L"window " + HandleText(root) + L" is disabled (a modal window is open over it)");
 }
 
 // Posted, not sent: a click that opens a modal dialog returns only when that
