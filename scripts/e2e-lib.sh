@@ -48,7 +48,19 @@ e2e_finish() {
 }
 
 # drv COMMAND ARGS...: runs uidriver; its output and status pass through.
-drv() { "$WINELOADER" "$E2E_DRIVER" "$@"; }
+# Through files, not straight into a pipe: the first Wine program of a session
+# starts Wine's own background processes, which inherit its standard handles
+# and would keep a `$(...)` waiting until the session ends.
+drv() {
+  local out err status
+  out=$(mktemp) err=$(mktemp)
+  "$WINELOADER" "$E2E_DRIVER" "$@" >"$out" 2>"$err"
+  status=$?
+  cat "$out"
+  cat "$err" >&2
+  rm -f "$out" "$err"
+  return $status
+}
 
 # kv KEY: the value of the line KEY=... on stdin (still escaped).
 kv() { sed -n "s/^$1=//p" | head -n 1; }
@@ -69,7 +81,7 @@ unescape() { printf '%b' "$1"; }
 # which e2e_exit_code reads.
 e2e_start() {
   local log=$E2E_OUT/run-$RANDOM$RANDOM.out
-  drv run "$@" --timeout 3600000 >"$log" 2>&1 &
+  "$WINELOADER" "$E2E_DRIVER" run "$@" --timeout 3600000 >"$log" 2>&1 &
   echo $! >>"$E2E_OUT/${E2E_SCENARIO:-none}.jobs"
   local pid="" i
   for i in $(seq 200); do

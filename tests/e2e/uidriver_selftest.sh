@@ -124,6 +124,7 @@ message_boxes() {
   assert_eq "$(kv text <<<"$out")" "Stop here" "the box shows the typed text"
   assert_eq "$(kv icon <<<"$out")" hand "the error shows the stop icon"
   assert_eq "$(kv owner <<<"$out")" 0x0 "the error box has no owner"
+  assert_match "$(kv text_style <<<"$out")" '^0x[0-9a-f]{8}$' "the text's style is reported"
   assert_eq "$(drv_get icon msgbox "$(kv hwnd <<<"$out")")" hand "msgbox describes a known box"
   assert_ok "msgbox-dismiss closes the ownerless box" drv msgbox-dismiss "$(kv hwnd <<<"$out")"
 }

@@ -80,7 +80,7 @@ void OnCommand(HWND dialog, int id) {
     case IDC_SHOW: {
       wchar_t text[256] = {};
       GetDlgItemTextW(dialog, IDC_EDIT, text, 256);
-      MessageBoxW(nullptr, text, L"Demo Error", MB_OK | MB_ICONHAND);
+      MessageBoxW(nullptr, text, L"Demo Error", MB_OK | MB_ICONHAND | MB_RIGHT | MB_RTLREADING);
       break;
     }
     case IDC_CHECK:

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cwchar>
 
 #include "tests/e2e/uidriver/driver.h"
 
@@ -187,6 +188,12 @@ std::vector<HWND> VisibleButtons(HWND box) {
   return buttons;
 }
 
+std::wstring StyleText(LONG style) {
+  wchar_t text[16];
+  swprintf(text, 16, L"0x%08lx", static_cast<unsigned long>(style));
+  return text;
+}
+
 void PrintMessageBox(HWND box) {
   wchar_t caption[1024] = {};
   GetWindowTextW(box, caption, 1024);
@@ -203,6 +210,9 @@ void PrintMessageBox(HWND box) {
   std::wstring buttons;
   for (HWND button : VisibleButtons(box)) buttons += (buttons.empty() ? L"" : L" ") + std::to_wstring(GetDlgCtrlID(button));
   PrintValue(L"buttons", buttons);
+  // MB_RIGHT shows as SS_RIGHT on the text, MB_RTLREADING in the extended styles.
+  PrintLine(L"text_style=" + StyleText(GetWindowLongW(GetDlgItem(box, kTextId), GWL_STYLE)));
+  PrintLine(L"exstyle=" + StyleText(GetWindowLongW(box, GWL_EXSTYLE)));
 }
 
 HWND BoxFrom(const Args& args) {
@@ -256,7 +266,7 @@ void Dismiss(const Args& args) {
 }  // namespace
 
 void AddMessageBoxCommands(std::vector<CommandEntry>& table) {
-  table.push_back({L"wait-msgbox", L"[--caption C] [--pid P] [--timeout MS]   prints hwnd, pid, caption, text, icon, owner, owner_title, buttons",
+  table.push_back({L"wait-msgbox", L"[--caption C] [--pid P] [--timeout MS]   prints hwnd, pid, caption, text, icon, owner, owner_title, buttons, text_style, exstyle",
                    WaitMessageBox});
   table.push_back({L"msgbox", L"HWND   prints the message box like wait-msgbox", Describe});
   table.push_back({L"msgbox-dismiss", L"HWND [--button ID] [--timeout MS]   presses OK (or Cancel), waits until it closes", Dismiss});
