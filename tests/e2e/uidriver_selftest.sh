@@ -5,7 +5,7 @@
 set -uo pipefail
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 
-e2e_setup win64 "$SOMV_BUILD/e2e-uidriver" || { echo "0 passed, 1 failed"; exit 1; }
+e2e_setup "${1:-win64}" "$SOMV_BUILD/e2e-uidriver-${1:-win64}" || { echo "0 passed, 1 failed"; exit 1; }
 DEMO_DIR=$SOMV_BUILD/win64/tests/e2e/uidriver
 DEMO=$DEMO_DIR/demo_dialog.exe
 TITLE="Demo Dialog"
