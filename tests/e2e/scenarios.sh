@@ -1,0 +1,423 @@
+#!/usr/bin/env bash
+# The shipped tool under Wine, started and used from outside as a person
+# would: printers installed through the registry, simulated printers behind
+# the status library, every window and message box read through uidriver.
+#   SOMV_BUILD_DIR=<build> bash tests/e2e/scenarios.sh win64|win32
+# Needs that configuration built; ends with "N passed, N failed".
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/e2e-lib.sh"
+source "$here/tool-world.sh"
+
+ARCH=${1:-win64}
+SKIP_REASON="this machine cannot execute the 32-bit Wine loader"
+
+if [ "$ARCH" = win32 ] && ! wine32_usable; then
+  for set in printer-list sorting timer-read-write device-failures start-up-failures status-library-missing \
+    diagnostic-mode relaunch-and-second-instance empty-list-close-box; do
+    echo "skipped: $set (win32): $SKIP_REASON"
+  done
+  echo "0 passed, 0 failed"
+  exit 0
+fi
+
+e2e_setup "$ARCH" || { echo "0 passed, 1 failed"; exit 1; }
+world_setup "$ARCH" || { echo "0 passed, 1 failed"; exit 1; }
+
+# scenario NAME SECONDS FUNCTION: one scenario, then its printers go and the
+# status library is back, whatever became of the scenario.
+scenario() {
+  e2e_scenario "$@"
+  remove_printers "$1"
+  restore_status_library
+}
+
+# Settings that support the drivers most scenarios use.
+standard_settings() {
+  write_settings "$1" <<'EOF'
+[Debug]
+DebugUI=0
+[SUPPORT_DEVICE]
+Kelva E2E-100=01.05
+Kelva E2E-200=01.00
+Kelva E2E-300=01.00
+EOF
+}
+
+# end_with_cancel WHAT: Cancel on the main window; the copy that shows it and
+# the process we started both end with status 1.
+end_with_cancel() {
+  watch_exit "$MAIN_PID"
+  drv click "$MAIN" 2 >/dev/null
+  assert_eq "$(e2e_exit_code "$MAIN_PID")" 1 "$1: Cancel ends the tool with status 1"
+  [ "$TOOL_PID" != "$MAIN_PID" ] && assert_eq "$(e2e_exit_code "$TOOL_PID")" 1 "$1: the process started first ended with status 1"
+}
+
+printer_list() {
+  install_printers "List 0|Reception|Kelva E2E-100" "List 1|Kelva Front Desk|Kelva E2E-100" \
+    "List 2|Shouting Driver|KELVA E2E-100" "List 3|Unlisted Model|Kelva E2E-900" \
+    "List 4|Empty Entry|Kelva E2E-EMPTY" "List 5|Other Make|Acme Laser 5" "List 6|Back Office|Kelva E2E-200" \
+    "List 7|No Driver|" "List 8|Compatible|AcmeKelvaCompat"
+  local dir
+  dir=$(new_launch_dir)
+  write_settings "$dir" <<'EOF'
+[SUPPORT_DEVICE]
+Kelva E2E-100=01.00
+Kelva E2E-200=01.00
+Kelva E2E-EMPTY=
+AcmeKelvaCompat=01.00
+Acme Laser 5=01.00
+EOF
+  start_tool "$dir" && find_main || { e2e_fail "the main window opens"; return; }
+  assert_eq "$(drv lv-rows "$MAIN" 102)" \
+    $'0\tCompatible\tAcmeKelvaCompat\n1\tBack Office\tKelva E2E-200\n2\tKelva Front Desk\tKelva E2E-100\n3\tReception\tKelva E2E-100' \
+    "only supported printers are listed, last installed first"
+  assert_eq "$(drv lv-columns "$MAIN" 102)" $'0\t200\n1\t250' "the columns have the library's widths"
+  assert_eq "$(drv lv-selection "$MAIN" 102 | tr '\n' ' ')" "selected= focused=0 " "nothing is selected; the top row has the focus"
+  assert_eq "$(drv_get enabled state "$MAIN" 101)" 0 "the open button starts disabled"
+  assert_eq "$(drv_get visible state "$MAIN" 111)$(drv_get visible state "$MAIN" 112)" 00 "the diagnostic buttons are hidden"
+  drv lv-select "$MAIN" 102 2 >/dev/null
+  assert_ok "selecting a row enables the open button" drv wait-state "$MAIN" 101 --enabled 1 --timeout 5000
+  drv lv-select "$MAIN" 102 -1 >/dev/null
+  assert_ok "clearing the selection disables it again" drv wait-state "$MAIN" 101 --enabled 0 --timeout 5000
+  end_with_cancel "list"
+}
+
+sorting() {
+  # Display order KELVA, kelva, Kelva: neither sorted nor reversed.
+  install_printers "Sort 1|Kelva desk|Kelva E2E-100" "Sort 2|kelva desk|Kelva E2E-300" "Sort 3|KELVA desk|Kelva E2E-200"
+  local dir step column expected
+  dir=$(new_launch_dir)
+  standard_settings "$dir"
+  start_tool "$dir" && find_main || { e2e_fail "the main window opens"; return; }
+  assert_eq "$(drv lv-rows "$MAIN" 102 | cut -f2 | tr '\n' ',')" "KELVA desk,kelva desk,Kelva desk," "rows before sorting"
+  while IFS=';' read -r step column expected; do
+    drv lv-header-click "$MAIN" 102 "$column" >/dev/null
+    assert_eq "$(drv lv-rows "$MAIN" 102 | cut -f2,3 | tr '\t\n' '/,')" "$expected" "$step"
+  done <<'EOF'
+first click on the printer column sorts descending, small letters first;0;kelva desk/Kelva E2E-300,Kelva desk/Kelva E2E-100,KELVA desk/Kelva E2E-200,
+second click sorts ascending, capitals first;0;KELVA desk/Kelva E2E-200,Kelva desk/Kelva E2E-100,kelva desk/Kelva E2E-300,
+a click on the driver column continues: descending;1;kelva desk/Kelva E2E-300,KELVA desk/Kelva E2E-200,Kelva desk/Kelva E2E-100,
+and the next one ascending;1;Kelva desk/Kelva E2E-100,KELVA desk/Kelva E2E-200,kelva desk/Kelva E2E-300,
+EOF
+  end_with_cancel "sorting"
+}
+
+timer_read_write() {
+  install_printers "Timer 1|Kelva Timer Five|Kelva E2E-100" "Timer 2|Kelva Timer Off|Kelva E2E-100"
+  sim_printers <<'EOF'
+[Kelva Timer Five]
+Major=1
+Minor=5
+TimerCode=0x0005
+[Kelva Timer Off]
+Major=0
+Minor=9
+TimerCode=0x8002
+EOF
+  local dir
+  dir=$(new_launch_dir)
+  standard_settings "$dir"
+  start_tool "$dir" && find_main || { e2e_fail "the main window opens"; return; }
+
+  open_row 1 && find_timer || { e2e_fail "the timer dialog opens for 0x0005"; return; }
+  assert_eq "$(timer_shows)" "checked=1 choice=4 enabled=111" "0x0005: power-off on, fifth choice, list enabled"
+  e2e_screenshot "$E2E_SCENARIO-0x0005"
+  drv combo-select "$TIMER" 202 2 >/dev/null
+  drv click "$TIMER" 201 >/dev/null
+  assert_ok "unchecking the box disables the list" drv wait-state "$TIMER" 202 --enabled 0 --timeout 5000
+  drv click "$TIMER" 1 >/dev/null
+  assert_ok "OK closes the timer dialog" drv wait-gone "$TIMER" --timeout 10000
+  assert_eq "$(sim_value "Kelva Timer Five" TimerCode)" 0x8003 "the printer holds the new code: third choice, power-off disabled"
+  assert_eq "$(sim_log)" "open name=Kelva Timer Five reserved=0,0 -> 1 handle=1
+request handle=1 code=22 inlen=0 out=yes cap=32768 count=0 in=- -> 1
+request handle=1 code=11 inlen=12 out=yes cap=2 count=0 in=1C0000000000000000000000 -> 1
+request handle=1 code=12 inlen=16 out=no cap=0 count=null in=1C000000000000000000000003800000 -> 1
+close handle=1 -> 1" "the printer saw open, version, read, write, close"
+  assert_eq "$(drv_get id focused "$MAIN")" 102 "the list has the focus again"
+
+  local mark
+  mark=$(($(sim_log_lines) + 1))
+  drv click "$MAIN" 101 >/dev/null
+  find_timer || { e2e_fail "the timer dialog opens again"; return; }
+  assert_eq "$(timer_shows)" "checked=0 choice=2 enabled=000" "reopened, it shows the new setting"
+  drv click "$TIMER" 2 >/dev/null
+  drv wait-gone "$TIMER" --timeout 10000 >/dev/null
+  assert_eq "$(sim_calls "$mark")" "open:1 22:1 11:1 close:1" "Cancel writes nothing"
+
+  mark=$(($(sim_log_lines) + 1))
+  open_row 0 && find_timer || { e2e_fail "the timer dialog opens for 0x8002"; return; }
+  assert_eq "$(timer_shows)" "checked=0 choice=1 enabled=000" "0x8002: power-off off, second choice, list disabled"
+  drv click "$TIMER" 1 >/dev/null
+  drv wait-gone "$TIMER" --timeout 10000 >/dev/null
+  assert_eq "$(sim_log "$mark" | grep 'code=12' | sed 's/.* in=//')" "1C000000000000000000000002800000 -> 1" \
+    "OK without changes writes the same code again"
+  end_with_cancel "timer"
+}
+
+# One tool run, one printer per way the device road fails (display order).
+device_failures() {
+  install_printers "Fail 6|Kelva Unplugged|Kelva E2E-100" "Fail 5|Kelva Old Firmware|Kelva E2E-100" \
+    "Fail 4|Kelva Silent|Kelva E2E-100" "Fail 3|Kelva Unreadable|Kelva E2E-100" \
+    "Fail 2|Kelva Read Only|Kelva E2E-100" "Fail 1|Kelva Odd Code|Kelva E2E-100"
+  sim_printers <<'EOF'
+[Kelva Unplugged]
+Fail=open
+[Kelva Old Firmware]
+Major=1
+Minor=4
+[Kelva Silent]
+Minor=5
+Fail=version
+[Kelva Unreadable]
+Minor=5
+Fail=read
+[Kelva Read Only]
+Minor=5
+TimerCode=0x0003
+Fail=write
+[Kelva Odd Code]
+Minor=5
+TimerCode=0x0009
+EOF
+  local dir row what calls mark
+  dir=$(new_launch_dir)
+  standard_settings "$dir"
+  start_tool "$dir" && find_main || { e2e_fail "the main window opens"; return; }
+
+  while IFS=';' read -r row what calls; do
+    mark=$(($(sim_log_lines) + 1))
+    open_row "$row" || { e2e_fail "$what: the open button works"; continue; }
+    expect_box "$what" 1501 "$MAIN" --pid "$MAIN_PID" || continue
+    [ "$row" = 0 ] && e2e_screenshot "$E2E_SCENARIO-1501"
+    dismiss_box
+    drv wait-state "$MAIN" 0 --enabled 1 --timeout 5000 >/dev/null
+    assert_eq "$(drv windows --title "$TIMER_TITLE" --pid "$MAIN_PID" --hidden 1)" "" "$what: no timer dialog stays"
+    assert_eq "$(drv_get id focused "$MAIN")" 102 "$what: the list has the focus"
+    assert_eq "$(sim_calls "$mark")" "$calls" "$what: what the printer saw"
+  done <<'EOF'
+0;open fails;open:0
+1;firmware below the minimum;open:1 22:1 close:1
+2;version request fails;open:1 22:0 close:1
+3;read fails;open:1 22:1 11:0 close:1
+EOF
+
+  mark=$(($(sim_log_lines) + 1))
+  open_row 4 && find_timer || { e2e_fail "write failure: the timer dialog opens"; return; }
+  drv click "$TIMER" 1 >/dev/null
+  expect_box "write fails" 1502 "$TIMER" --pid "$MAIN_PID"
+  e2e_screenshot "$E2E_SCENARIO-1502"
+  dismiss_box
+  assert_ok "write fails: the timer dialog stays open" drv wait-state "$TIMER" 0 --enabled 1 --timeout 5000
+  assert_eq "$(timer_shows)" "checked=1 choice=2 enabled=111" "write fails: the user's settings stay"
+  drv click "$TIMER" 2 >/dev/null
+  drv wait-gone "$TIMER" --timeout 10000 >/dev/null
+  assert_eq "$(sim_calls "$mark")" "open:1 22:1 11:1 12:0 close:1" "write fails: what the printer saw"
+  assert_eq "$(sim_value "Kelva Read Only" TimerCode)" 0x0003 "write fails: the printer keeps its code"
+
+  mark=$(($(sim_log_lines) + 1))
+  open_row 5 && find_timer || { e2e_fail "code 0x0009: the timer dialog opens"; return; }
+  assert_eq "$(timer_shows)" "checked=1 choice=-1 enabled=111" "0x0009: power-off on, no choice"
+  drv click "$TIMER" 1 >/dev/null
+  expect_box "OK without a choice" 1502 "$TIMER" --pid "$MAIN_PID"
+  dismiss_box
+  assert_ok "OK without a choice: the timer dialog stays open" drv wait-state "$TIMER" 0 --enabled 1 --timeout 5000
+  drv combo-select "$TIMER" 202 5 >/dev/null
+  drv click "$TIMER" 1 >/dev/null
+  assert_ok "with a choice, OK closes the dialog" drv wait-gone "$TIMER" --timeout 10000
+  assert_eq "$(sim_calls "$mark")" "open:1 22:1 11:1 12:1 close:1" "OK without a choice sends nothing; the next OK writes"
+  assert_eq "$(sim_value "Kelva Odd Code" TimerCode)" 0x0006 "the printer holds the sixth choice"
+  end_with_cancel "device failures"
+}
+
+# Start-up stops before any window: each case a launch directory lacking
+# something, with the message shown and no owner.
+start_up_failures() {
+  local other_arch=win32 what files id dir
+  [ "$E2E_ARCH" = win32 ] && other_arch=win64
+  while IFS=';' read -r what files id; do
+    dir=$(new_launch_dir $files)
+    case $what in
+      *unloadable*) echo "not a library" >"$dir/$TOOL.DLL" ;;
+      *other\ build*)
+        local other
+        other=$(ls "$SOMV_BUILD/$other_arch"/resources/ZELV4PO?.DLL 2>/dev/null | head -n 1)
+        [ -n "$other" ] || { echo "  (no $other_arch build: '$what' not run)"; continue; }
+        cp "$other" "$dir/$TOOL.DLL" ;;
+    esac
+    [ "$what" != "no settings file" ] && [ "$what" != "nothing but the program" ] &&
+      printf '[Debug]\r\nDebugUI=0\r\n' >"$dir/ZELV4PO.INI"
+    start_tool "$dir" || { e2e_fail "$what: the program starts"; continue; }
+    expect_box "$what" "$id" 0x0 --pid "$TOOL_PID" || continue
+    assert_eq "$(drv windows --pid "$TOOL_PID" --has-control 102 --hidden 1)" "" "$what: no main window"
+    dismiss_box
+    assert_eq "$(e2e_exit_code "$TOOL_PID")" 1 "$what: the program ends with status 1"
+  done <<'EOF'
+no settings file;EXE DLL;1503
+no resource library;EXE;1901
+nothing but the program;EXE;1901
+unloadable resource library;EXE;1901
+resource library of the other build;EXE;1901
+EOF
+}
+
+status_library_missing() {
+  install_printers "Lib 1|Kelva Lonely|Kelva E2E-100"
+  local dir
+  dir=$(new_launch_dir)
+  standard_settings "$dir"
+  hide_status_library
+  start_tool "$dir" || { e2e_fail "the program starts"; return; }
+  expect_box "printers listed, status library missing" 1503 0x0 --caption "$MAIN_TITLE" || return
+  e2e_track_pid "$BOX_PID"
+  watch_exit "$BOX_PID"
+  e2e_screenshot "$E2E_SCENARIO-1503"
+  assert_eq "$(drv windows --pid "$BOX_PID" --has-control 102)" "" "the main window is never shown"
+  dismiss_box
+  assert_eq "$(e2e_exit_code "$BOX_PID")" 1 "the tool ends with status 1"
+  assert_eq "$(e2e_exit_code "$TOOL_PID")" 1 "the process started first ended with status 1"
+  restore_status_library
+}
+
+diagnostic_mode() {
+  install_printers "Diag 1|Kelva Bench|Kelva E2E-100"
+  sim_printers <<'EOF'
+[Kelva Bench]
+TimerCode=0x0005
+EOF
+  local dir tester display
+  dir=$(new_launch_dir)
+  write_settings "$dir" <<'EOF'
+[Debug]
+DebugUI=1
+[SUPPORT_DEVICE]
+Kelva E2E-100=01.00
+EOF
+  start_tool "$dir" && find_main || { e2e_fail "the main window opens"; return; }
+  assert_eq "$MAIN_PID" "$TOOL_PID" "no relaunch: the window belongs to the process started"
+  assert_eq "$(drv_get visible state "$MAIN" 111)$(drv_get visible state "$MAIN" 112)" 11 "the diagnostic buttons are shown"
+
+  open_row 0 && find_timer || { e2e_fail "the open button runs the timer dialog"; return; }
+  assert_eq "$(timer_shows)" "checked=0 choice=0 enabled=000" "the timer dialog starts unchecked at the first choice"
+  drv click "$TIMER" 201 >/dev/null
+  assert_ok "checking the box enables the list" drv wait-state "$TIMER" 202 --enabled 1 --timeout 5000
+  drv click "$TIMER" 1 >/dev/null
+  assert_ok "OK closes the timer dialog" drv wait-gone "$TIMER" --timeout 10000
+
+  drv click "$MAIN" 111 >/dev/null
+  tester=$(drv_get hwnd wait-window --title "Message Tester" --pid "$MAIN_PID" --timeout 10000) ||
+    { e2e_fail "the message tester opens"; return; }
+  assert_eq "$(drv_get text text "$tester" 302)" 0 "the tester's field shows 0"
+  drv click "$tester" 301 >/dev/null
+  expect_box "show with 0" 1601 0x0 --pid "$MAIN_PID" && dismiss_box
+  drv set-text "$tester" 302 1504 >/dev/null
+  drv click "$tester" 301 >/dev/null
+  expect_box "show with 1504" 1504 0x0 --pid "$MAIN_PID" && e2e_screenshot "$E2E_SCENARIO-1504" && dismiss_box
+  drv set-text "$tester" 302 abc >/dev/null
+  drv click "$tester" 301 >/dev/null
+  local out
+  out=$(drv wait-msgbox --pid "$MAIN_PID" --timeout 10000)
+  assert_eq "$(kv text <<<"$out")|$(kv owner <<<"$out")" "$(rc_string IDS_FRAMEWORK_INTEGER_PROMPT)|$tester" \
+    "letters only: the integer prompt, owned by the tester"
+  drv msgbox-dismiss "$(kv hwnd <<<"$out")" >/dev/null
+  expect_box "then the id stored before" 1504 0x0 --pid "$MAIN_PID" && dismiss_box
+  assert_ok "the tester stays open" drv wait-state "$tester" 0 --enabled 1 --timeout 5000
+  drv click "$tester" 2 >/dev/null
+  drv wait-gone "$tester" --timeout 10000 >/dev/null
+
+  drv click "$MAIN" 112 >/dev/null
+  display=$(drv_get hwnd wait-window --title "Diagnostic Display" --pid "$MAIN_PID" --timeout 10000) ||
+    { e2e_fail "the diagnostic display opens"; return; }
+  local run
+  for run in first second; do
+    drv click "$display" 401 >/dev/null
+    find_timer || { e2e_fail "401 runs the timer dialog a $run time"; return; }
+    assert_eq "$(timer_shows)" "checked=0 choice=0 enabled=000" "401, $run run: the timer dialog starts afresh"
+    drv click "$TIMER" 201 >/dev/null
+    drv combo-select "$TIMER" 202 3 >/dev/null
+    drv click "$TIMER" 1 >/dev/null
+    drv wait-gone "$TIMER" --timeout 10000 >/dev/null
+  done
+  drv click "$display" 2 >/dev/null
+  drv wait-gone "$display" --timeout 10000 >/dev/null
+  assert_eq "$(sim_log)" "" "diagnostic mode talks to no printer"
+  assert_eq "$(sim_value "Kelva Bench" TimerCode)" 0x0005 "the printer keeps its code"
+  end_with_cancel "diagnostic mode"
+}
+
+relaunch_and_second_instance() {
+  install_printers "Relaunch 1|Kelva Lobby|Kelva E2E-100"
+  local dir file second
+  dir=$(new_launch_dir)
+  standard_settings "$dir"
+  for file in "$TOOL.EXE" ZELV4PO.INI "$TOOL.DLL"; do rm -f "$TEMP_DIR/$file"; done
+  # A read-only leftover of an earlier run must be overwritten.
+  echo stale >"$TEMP_DIR/ZELV4PO.INI"
+  chmod a-w "$TEMP_DIR/ZELV4PO.INI"
+
+  start_tool "$dir" && find_main || { e2e_fail "the main window opens"; return; }
+  assert_eq "$(e2e_exit_code "$TOOL_PID")" 1 "the process started ends with status 1"
+  assert_match "$MAIN_PID" "^[0-9]+$" "the window belongs to a process of its own: the copy"
+  [ "$MAIN_PID" != "$TOOL_PID" ] || e2e_fail "the window belongs to the process started"
+  for file in "$TOOL.EXE" ZELV4PO.INI "$TOOL.DLL"; do
+    assert_ok "$file is copied into the temporary directory" cmp "$dir/$file" "$TEMP_DIR/$file"
+  done
+  assert_ok "the leftover settings copy is writable again" test -w "$TEMP_DIR/ZELV4PO.INI"
+  assert_eq "$(drv lv-rows "$MAIN" 102)" $'0\tKelva Lobby\tKelva E2E-100' "the copy reads the copied settings"
+
+  assert_eq "$(drv_get minimized minimize "$MAIN")" 1 "the main window is minimised"
+  second=$(e2e_start "$dir/$TOOL.EXE" --cwd "$dir") || { e2e_fail "a second start"; return; }
+  assert_eq "$(e2e_exit_code "$second")" 1 "the second start ends with status 1"
+  assert_ok "the second start restores the first window" drv wait-state "$MAIN" 0 --visible 1 --timeout 5000
+  assert_eq "$(drv_get minimized state "$MAIN" 0)" 0 "the first window is no longer minimised"
+  assert_eq "$(main_windows)" 1 "the second start opened no window"
+  end_with_cancel "relaunch"
+}
+
+empty_list_close_box() {
+  install_printers "Empty 1|Kelva Spare|Kelva E2E-900"
+  local dir
+  dir=$(new_launch_dir)
+  standard_settings "$dir"
+  start_tool "$dir" && find_main || { e2e_fail "the main window opens"; return; }
+  assert_eq "$(drv_get count lv-count "$MAIN" 102)" 0 "no supported printer: the list is empty"
+  drv lv-header-click "$MAIN" 102 0 >/dev/null
+  assert_eq "$(drv_get count lv-count "$MAIN" 102)" 0 "a header click changes nothing"
+  assert_eq "$(drv_get enabled state "$MAIN" 101)" 0 "the open button stays disabled"
+  watch_exit "$MAIN_PID"
+  drv close "$MAIN" >/dev/null
+  assert_eq "$(e2e_exit_code "$MAIN_PID")" 1 "the close box ends the tool with status 1"
+  assert_eq "$(e2e_exit_code "$TOOL_PID")" 1 "the process started first ended with status 1"
+}
+
+# The 32-bit program in the 64-bit prefix refuses to run.
+wow64_refusal() {
+  local dir
+  dir=$(mktemp -d "$(scenario_dir)/launch.XXXX")
+  cp "$SOMV_BUILD/win32/app/ZELV4POK.EXE" "$SOMV_BUILD/win32/resources/ZELV4POK.DLL" "$dir/"
+  standard_settings "$dir"
+  TOOL_PID=$(e2e_start "$dir/ZELV4POK.EXE" --cwd "$dir") || { e2e_fail "the 32-bit program starts"; return; }
+  expect_box "32-bit program on 64-bit Windows" 1504 0x0 --pid "$TOOL_PID" || return
+  dismiss_box
+  assert_eq "$(e2e_exit_code "$TOOL_PID")" 1 "the 32-bit program ends with status 1"
+}
+
+started=$(date +%s)
+scenario printer-list 90 printer_list
+scenario sorting 90 sorting
+scenario timer-read-write 120 timer_read_write
+scenario device-failures 180 device_failures
+scenario start-up-failures 120 start_up_failures
+scenario status-library-missing 90 status_library_missing
+scenario diagnostic-mode 150 diagnostic_mode
+scenario relaunch-and-second-instance 120 relaunch_and_second_instance
+scenario empty-list-close-box 90 empty_list_close_box
+if [ "$ARCH" = win64 ]; then
+  if wine32_usable && [ -f "$SOMV_BUILD/win32/app/ZELV4POK.EXE" ]; then
+    scenario wow64-refusal 90 wow64_refusal
+  else
+    echo "skipped: wow64-refusal (the 32-bit program in the 64-bit prefix): $SKIP_REASON or no win32 build"
+  fi
+fi
+echo "scenarios took $(($(date +%s) - started))s; screenshots in $E2E_OUT"
+e2e_finish
