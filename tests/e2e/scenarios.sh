@@ -14,7 +14,7 @@ SKIP_REASON="this machine cannot execute the 32-bit Wine loader"
 
 if [ "$ARCH" = win32 ] && ! wine32_usable; then
   for set in printer-list sorting timer-read-write device-failures start-up-failures status-library-missing \
-    diagnostic-mode relaunch-and-second-instance empty-list-close-box; do
+    diagnostic-mode relaunch-and-second-instance launch-directory empty-list-close-box; do
     echo "skipped: $set (win32): $SKIP_REASON"
   done
   echo "0 passed, 0 failed"
@@ -47,6 +47,7 @@ EOF
 # end_with_cancel WHAT: Cancel on the main window; the copy that shows it and
 # the process we started both end with status 1.
 end_with_cancel() {
+  e2e_screenshot "$E2E_SCENARIO-main"
   watch_exit "$MAIN_PID"
   drv click "$MAIN" 2 >/dev/null
   assert_eq "$(e2e_exit_code "$MAIN_PID")" 1 "$1: Cancel ends the tool with status 1"
@@ -122,6 +123,9 @@ EOF
 
   open_row 1 && find_timer || { e2e_fail "the timer dialog opens for 0x0005"; return; }
   assert_eq "$(timer_shows)" "checked=1 choice=4 enabled=111" "0x0005: power-off on, fifth choice, list enabled"
+  local labels="" n
+  for n in 1 2 3 4 5 6 7 8; do labels+="$((n - 1))	$(rc_string IDS_TIMER_CHOICE$n)"$'\n'; done
+  assert_eq "$(drv combo-items "$TIMER" 202)" "${labels%$'\n'}" "the eight choices in the library's order"
   e2e_screenshot "$E2E_SCENARIO-0x0005"
   drv combo-select "$TIMER" 202 2 >/dev/null
   drv click "$TIMER" 201 >/dev/null
@@ -188,7 +192,7 @@ EOF
   while IFS=';' read -r row what calls; do
     mark=$(($(sim_log_lines) + 1))
     open_row "$row" || { e2e_fail "$what: the open button works"; continue; }
-    expect_box "$what" 1501 "$MAIN" --pid "$MAIN_PID" || continue
+    expect_box "$what" 1501 main --pid "$MAIN_PID" || continue
     [ "$row" = 0 ] && e2e_screenshot "$E2E_SCENARIO-1501"
     dismiss_box
     drv wait-state "$MAIN" 0 --enabled 1 --timeout 5000 >/dev/null
@@ -205,7 +209,7 @@ EOF
   mark=$(($(sim_log_lines) + 1))
   open_row 4 && find_timer || { e2e_fail "write failure: the timer dialog opens"; return; }
   drv click "$TIMER" 1 >/dev/null
-  expect_box "write fails" 1502 "$TIMER" --pid "$MAIN_PID"
+  expect_box "write fails" 1502 timer --pid "$MAIN_PID"
   e2e_screenshot "$E2E_SCENARIO-1502"
   dismiss_box
   assert_ok "write fails: the timer dialog stays open" drv wait-state "$TIMER" 0 --enabled 1 --timeout 5000
@@ -219,7 +223,7 @@ EOF
   open_row 5 && find_timer || { e2e_fail "code 0x0009: the timer dialog opens"; return; }
   assert_eq "$(timer_shows)" "checked=1 choice=-1 enabled=111" "0x0009: power-off on, no choice"
   drv click "$TIMER" 1 >/dev/null
-  expect_box "OK without a choice" 1502 "$TIMER" --pid "$MAIN_PID"
+  expect_box "OK without a choice" 1502 timer --pid "$MAIN_PID"
   dismiss_box
   assert_ok "OK without a choice: the timer dialog stays open" drv wait-state "$TIMER" 0 --enabled 1 --timeout 5000
   drv combo-select "$TIMER" 202 5 >/dev/null
@@ -248,7 +252,7 @@ start_up_failures() {
     [ "$what" != "no settings file" ] && [ "$what" != "nothing but the program" ] &&
       printf '[Debug]\r\nDebugUI=0\r\n' >"$dir/ZELV4PO.INI"
     start_tool "$dir" || { e2e_fail "$what: the program starts"; continue; }
-    expect_box "$what" "$id" 0x0 --pid "$TOOL_PID" || continue
+    expect_box "$what" "$id" none --pid "$TOOL_PID" || continue
     assert_eq "$(drv windows --pid "$TOOL_PID" --has-control 102 --hidden 1)" "" "$what: no main window"
     dismiss_box
     assert_eq "$(e2e_exit_code "$TOOL_PID")" 1 "$what: the program ends with status 1"
@@ -268,7 +272,7 @@ status_library_missing() {
   standard_settings "$dir"
   hide_status_library
   start_tool "$dir" || { e2e_fail "the program starts"; return; }
-  expect_box "printers listed, status library missing" 1503 0x0 --caption "$MAIN_TITLE" || return
+  expect_box "printers listed, status library missing" 1503 none --caption "$MAIN_TITLE" || return
   e2e_track_pid "$BOX_PID"
   watch_exit "$BOX_PID"
   e2e_screenshot "$E2E_SCENARIO-1503"
@@ -309,10 +313,10 @@ EOF
     { e2e_fail "the message tester opens"; return; }
   assert_eq "$(drv_get text text "$tester" 302)" 0 "the tester's field shows 0"
   drv click "$tester" 301 >/dev/null
-  expect_box "show with 0" 1601 0x0 --pid "$MAIN_PID" && dismiss_box
+  expect_box "show with 0" 1601 none --pid "$MAIN_PID" && dismiss_box
   drv set-text "$tester" 302 1504 >/dev/null
   drv click "$tester" 301 >/dev/null
-  expect_box "show with 1504" 1504 0x0 --pid "$MAIN_PID" && e2e_screenshot "$E2E_SCENARIO-1504" && dismiss_box
+  expect_box "show with 1504" 1504 none --pid "$MAIN_PID" && e2e_screenshot "$E2E_SCENARIO-1504" && dismiss_box
   drv set-text "$tester" 302 abc >/dev/null
   drv click "$tester" 301 >/dev/null
   local out
@@ -320,8 +324,15 @@ EOF
   assert_eq "$(kv text <<<"$out")|$(kv owner <<<"$out")" "$(rc_string IDS_FRAMEWORK_INTEGER_PROMPT)|$tester" \
     "letters only: the integer prompt, owned by the tester"
   drv msgbox-dismiss "$(kv hwnd <<<"$out")" >/dev/null
-  expect_box "then the id stored before" 1504 0x0 --pid "$MAIN_PID" && dismiss_box
+  expect_box "then the id stored before" 1504 none --pid "$MAIN_PID" && dismiss_box
   assert_ok "the tester stays open" drv wait-state "$tester" 0 --enabled 1 --timeout 5000
+  drv set-text "$tester" 302 1503 >/dev/null
+  drv click "$tester" 1 >/dev/null
+  assert_ok "OK closes the tester" drv wait-gone "$tester" --timeout 10000
+  assert_status 2 "OK shows no message" drv wait-msgbox --pid "$MAIN_PID" --timeout 1500
+  drv click "$MAIN" 111 >/dev/null
+  tester=$(drv_get hwnd wait-window --title "Message Tester" --pid "$MAIN_PID" --timeout 10000)
+  assert_eq "$(drv_get text text "$tester" 302)" 1503 "reopened, the tester shows the id confirmed with OK"
   drv click "$tester" 2 >/dev/null
   drv wait-gone "$tester" --timeout 10000 >/dev/null
 
@@ -347,6 +358,11 @@ EOF
 
 relaunch_and_second_instance() {
   install_printers "Relaunch 1|Kelva Lobby|Kelva E2E-100"
+  sim_printers <<'EOF'
+[Kelva Lobby]
+Major=1
+Minor=5
+EOF
   local dir file second
   dir=$(new_launch_dir)
   standard_settings "$dir"
@@ -368,10 +384,53 @@ relaunch_and_second_instance() {
   assert_eq "$(drv_get minimized minimize "$MAIN")" 1 "the main window is minimised"
   second=$(e2e_start "$dir/$TOOL.EXE" --cwd "$dir") || { e2e_fail "a second start"; return; }
   assert_eq "$(e2e_exit_code "$second")" 1 "the second start ends with status 1"
-  assert_ok "the second start restores the first window" drv wait-state "$MAIN" 0 --visible 1 --timeout 5000
   assert_eq "$(drv_get minimized state "$MAIN" 0)" 0 "the first window is no longer minimised"
   assert_eq "$(main_windows)" 1 "the second start opened no window"
+
+  # The copy reads its own settings file: a stricter minimum written into
+  # the launch directory now changes nothing for this run.
+  write_settings "$dir" <<'EOF'
+[SUPPORT_DEVICE]
+Kelva E2E-100=09.99
+EOF
+  open_row 0 && find_timer || { e2e_fail "the copy ignores the edited settings file"; return; }
+  e2e_pass "the copy ignores the edited settings file"
+  # Another program comes to the front first.
+  local other
+  other=$(e2e_start "$SOMV_BUILD/$E2E_ARCH/tests/e2e/uidriver/demo_dialog.exe") &&
+    drv wait-window "Demo Dialog" --pid "$other" --timeout 10000 >/dev/null
+  assert_eq "$(drv_get title foreground)" "Demo Dialog" "another program is in front"
+  second=$(e2e_start "$dir/$TOOL.EXE" --cwd "$dir") || { e2e_fail "a third start"; return; }
+  assert_eq "$(e2e_exit_code "$second")" 1 "the third start ends with status 1"
+  assert_eq "$(drv_get hwnd foreground)" "$TIMER" "it brought the open timer dialog forward"
+  drv click "$TIMER" 2 >/dev/null
+  drv wait-gone "$TIMER" --timeout 10000 >/dev/null
   end_with_cancel "relaunch"
+}
+
+# The companion files are looked for in the current directory, not beside
+# the program; the program file itself is copied from where it lies.
+launch_directory() {
+  install_printers "Launch 1|Kelva Annex|Kelva E2E-200"
+  local program_dir work_dir empty_dir file
+  program_dir=$(new_launch_dir EXE DLL)
+  standard_settings "$program_dir"
+  empty_dir=$(mktemp -d "$(scenario_dir)/empty.XXXX")
+  TOOL_PID=$(e2e_start "$program_dir/$TOOL.EXE" --cwd "$empty_dir") || { e2e_fail "the program starts"; return; }
+  expect_box "companions beside the program only" 1901 none --pid "$TOOL_PID" && dismiss_box
+  assert_eq "$(e2e_exit_code "$TOOL_PID")" 1 "companions beside the program only: status 1"
+
+  work_dir=$(new_launch_dir DLL)
+  standard_settings "$work_dir"
+  rm -f "$program_dir/$TOOL.DLL" "$program_dir/ZELV4PO.INI"
+  for file in "$TOOL.EXE" ZELV4PO.INI "$TOOL.DLL"; do rm -f "$TEMP_DIR/$file"; done
+  TOOL_PID=$(e2e_start "$program_dir/$TOOL.EXE" --cwd "$work_dir") && find_main ||
+    { e2e_fail "started from another directory, the main window opens"; return; }
+  assert_eq "$(drv lv-rows "$MAIN" 102)" $'0\tKelva Annex\tKelva E2E-200' "the settings come from the current directory"
+  assert_ok "the program is copied from its own directory" cmp "$program_dir/$TOOL.EXE" "$TEMP_DIR/$TOOL.EXE"
+  assert_ok "the settings file is copied from the current directory" cmp "$work_dir/ZELV4PO.INI" "$TEMP_DIR/ZELV4PO.INI"
+  assert_ok "the resource library is copied from the current directory" cmp "$work_dir/$TOOL.DLL" "$TEMP_DIR/$TOOL.DLL"
+  end_with_cancel "launch directory"
 }
 
 empty_list_close_box() {
@@ -397,7 +456,7 @@ wow64_refusal() {
   cp "$SOMV_BUILD/win32/app/ZELV4POK.EXE" "$SOMV_BUILD/win32/resources/ZELV4POK.DLL" "$dir/"
   standard_settings "$dir"
   TOOL_PID=$(e2e_start "$dir/ZELV4POK.EXE" --cwd "$dir") || { e2e_fail "the 32-bit program starts"; return; }
-  expect_box "32-bit program on 64-bit Windows" 1504 0x0 --pid "$TOOL_PID" || return
+  expect_box "32-bit program on 64-bit Windows" 1504 none --pid "$TOOL_PID" || return
   dismiss_box
   assert_eq "$(e2e_exit_code "$TOOL_PID")" 1 "the 32-bit program ends with status 1"
 }
@@ -411,6 +470,7 @@ scenario start-up-failures 120 start_up_failures
 scenario status-library-missing 90 status_library_missing
 scenario diagnostic-mode 150 diagnostic_mode
 scenario relaunch-and-second-instance 120 relaunch_and_second_instance
+scenario launch-directory 90 launch_directory
 scenario empty-list-close-box 90 empty_list_close_box
 if [ "$ARCH" = win64 ]; then
   if wine32_usable && [ -f "$SOMV_BUILD/win32/app/ZELV4POK.EXE" ]; then

@@ -179,8 +179,11 @@ find_main() {
 }
 
 # watch_exit PID: catches the exit status of a process we did not start, for
-# e2e_exit_code. The watcher needs a moment to hold the process.
+# e2e_exit_code; the process started itself is watched already. The watcher
+# needs a moment to hold the process.
 watch_exit() {
+  [ "$1" = "${TOOL_PID:-}" ] && return 0
+  rm -f "$E2E_OUT/pid-$1.out"
   "$WINELOADER" "$E2E_DRIVER" wait-exit "$1" --timeout 3600000 >"$E2E_OUT/pid-$1.out" 2>&1 &
   echo $! >>"$E2E_OUT/$E2E_SCENARIO.jobs"
   sleep 1
@@ -222,11 +225,18 @@ box_expected() {
 }
 
 # expect_box WHAT ID OWNER [wait-msgbox filters...]: waits for a message box
-# and checks that it is message ID (caption, text, icon) owned by OWNER
-# (0x0: none). Sets BOX and BOX_PID.
+# and checks that it is message ID (caption, text, icon) owned by OWNER:
+# none, main (the main window), timer (the timer dialog) or a handle.
+# Sets BOX and BOX_PID.
 expect_box() {
-  local what=$1 id=$2 owner=$3 out
+  local what=$1 id=$2 owner=$3 handle out
   shift 3
+  case $owner in
+    none) handle=0x0 ;;
+    main) handle=$MAIN ;;
+    timer) handle=$TIMER ;;
+    *) handle=$owner ;;
+  esac
   BOX= BOX_PID=
   if ! out=$(drv wait-msgbox "$@" --timeout 15000); then
     e2e_fail "$what: no message box appeared"
@@ -235,7 +245,7 @@ expect_box() {
   BOX=$(kv hwnd <<<"$out")
   BOX_PID=$(kv pid <<<"$out")
   assert_eq "$(kv caption <<<"$out")|$(unescape "$(kv text <<<"$out")")|$(kv icon <<<"$out")|owner $(kv owner <<<"$out")" \
-    "$(box_expected "$id")|owner $owner" "$what: message $id, owner $owner"
+    "$(box_expected "$id")|owner $handle" "$what: message $id, owner $owner"
 }
 
 dismiss_box() { drv msgbox-dismiss "$BOX" >/dev/null; }
