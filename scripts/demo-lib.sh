@@ -84,7 +84,7 @@ demo_prefix() {
   SOMV_SIMPRINTER_LOG=$(windows_path "$DEMO_LOG")
   demo_install_printers || return 1
 
-  DEMO_TEMP=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp 2>/dev/null | grep -v '/Public/' | head -n 1)
+  DEMO_TEMP=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Temp
   E2E_ARCH=$DEMO_ARCH E2E_OUT=$DEMO_OUT E2E_RESULTS=$DEMO_OUT/results
   E2E_DRIVER=$built/tests/e2e/uidriver/uidriver.exe
   : >"$E2E_RESULTS"
