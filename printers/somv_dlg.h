@@ -2,6 +2,8 @@
 // The main window: the supported printers in a two-column list, and the way
 // to the timer settings of the one selected.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "diagnostics/dbg_display_dlg.h"
 #include "diagnostics/dbg_display_msg.h"
@@ -32,13 +34,33 @@ class CSomvDlg : public CDialog {
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
+  // 0 when the status library could not be bound: the dialog has ended then.
   BOOL OnInitDialog() override;
   const MessageMap* GetMessageMap() const override;
 
+  // Escape, the close box and the Cancel button: releases the status library
+  // and ends with 0.
   virtual void OnCancelClicked();
 
+  void OnPaint();
+  LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
+  void OnOpenClicked();
+  LRESULT OnPrinterListItemChanged(NMHDR* header);
+  LRESULT OnPrinterListColumnClick(NMHDR* header);
+  void OnDebugMsgClicked();
+  void OnDebugDisplayClicked();
+
  private:
+  void InsertListColumn(int column, unsigned widthStringId, unsigned headerStringId, int defaultWidth,
+                        std::wstring& text);
+  // The found flag of discovery.
+  int FillPrinterList();
+  static int CALLBACK ComparePrinterRows(LPARAM firstRow, LPARAM secondRow, LPARAM dialog);
+
   static const MessageMapEntry kMessageEntries[];
+
+  // The sorted column as it stood before the sort under way, by row position.
+  std::vector<std::u16string> m_sortSnapshot;
 };
 
 }  // namespace somv

@@ -1,0 +1,42 @@
+#include "printers/selection_rules.h"
+
+#include "common/ordinal.h"
+#include "framework/decimal_scan.h"
+
+namespace somv {
+
+int ReadLeadingInt(std::u16string_view text) {
+  // A number beyond int gives no width anyone meant; it reads as nothing.
+  int value = 0;
+  return ScanDecimalInt(text, value) ? value : 0;
+}
+
+int ColumnWidthFromText(std::u16string_view text, int defaultWidth) {
+  const int width = ReadLeadingInt(text);
+  return width > 0 ? width : defaultWidth;
+}
+
+std::u16string CutColumnHeader(std::u16string_view text) {
+  return std::u16string(text.substr(0, kColumnHeaderCapacity - 1));
+}
+
+int CompareListTexts(std::u16string_view first, std::u16string_view second, int ascending) {
+  return ascending != 0 ? OrdinalCompare(first, second) : OrdinalCompare(second, first);
+}
+
+int CompareSnapshotRows(const std::vector<std::u16string>& columnTexts, std::intptr_t firstRow,
+                        std::intptr_t secondRow, int ascending) noexcept {
+  const auto textAt = [&](std::intptr_t row) -> std::u16string_view {
+    if (row < 0 || static_cast<std::size_t>(row) >= columnTexts.size()) return {};
+    return columnTexts[static_cast<std::size_t>(row)];
+  };
+  return CompareListTexts(textAt(firstRow), textAt(secondRow), ascending);
+}
+
+int ToggleSortDirection(int ascending) { return ascending != 0 ? 0 : 1; }
+
+bool IsOpenButtonEnabled(int firstSelectedRow) { return firstSelectedRow >= 0; }
+
+int CentredIconOrigin(int clientExtent, int iconExtent) { return (clientExtent - iconExtent + 1) / 2; }
+
+}  // namespace somv
