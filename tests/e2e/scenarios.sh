@@ -14,7 +14,7 @@ SKIP_REASON="this machine cannot execute the 32-bit Wine loader"
 
 if [ "$ARCH" = win32 ] && ! wine32_usable; then
   for set in printer-list sorting timer-read-write device-failures start-up-failures status-library-missing \
-    diagnostic-mode relaunch-and-second-instance launch-directory empty-list-close-box; do
+    diagnostic-mode relaunch-and-second-instance launch-directory printer-names empty-list-close-box; do
     echo "skipped: $set (win32): $SKIP_REASON"
   done
   echo "0 passed, 0 failed"
@@ -433,6 +433,35 @@ launch_directory() {
   end_with_cancel "launch directory"
 }
 
+# Names beyond one code page and beyond a path's length travel whole from the
+# spooler through the list to the printer.
+printer_names() {
+  local long="Kelva $(printf 'L%.0s' $(seq 290)) End" wide="Kelva Büro Ω 日本 Δ"
+  install_printers "Names 1|$long|Kelva E2E-100" "Names 2|$wide|Kelva E2E-100"
+  sim_printers <<EOF
+[$long]
+Minor=5
+TimerCode=0x0004
+[$wide]
+Minor=5
+TimerCode=0x0007
+EOF
+  local dir row name code
+  dir=$(new_launch_dir)
+  standard_settings "$dir"
+  start_tool "$dir" && find_main || { e2e_fail "the main window opens"; return; }
+  assert_eq "$(drv lv-rows "$MAIN" 102 | cut -f2)" "$wide"$'\n'"$long" "the list shows both names whole"
+  for row in 0 1; do
+    [ "$row" = 0 ] && name=$wide code="checked=1 choice=6 enabled=111" || name=$long code="checked=1 choice=3 enabled=111"
+    open_row "$row" && find_timer || { e2e_fail "row $row: the timer dialog opens"; continue; }
+    assert_eq "$(timer_shows)" "$code" "row $row: the printer's own setting is shown"
+    drv click "$TIMER" 2 >/dev/null
+    drv wait-gone "$TIMER" --timeout 10000 >/dev/null
+    assert_eq "$(sim_log | grep '^open' | tail -n 1)" "open name=$name reserved=0,0 -> 1 handle=1" "row $row: the printer is opened by its whole name"
+  done
+  end_with_cancel "printer names"
+}
+
 empty_list_close_box() {
   install_printers "Empty 1|Kelva Spare|Kelva E2E-900"
   local dir
@@ -471,6 +500,7 @@ scenario status-library-missing 90 status_library_missing
 scenario diagnostic-mode 150 diagnostic_mode
 scenario relaunch-and-second-instance 120 relaunch_and_second_instance
 scenario launch-directory 90 launch_directory
+scenario printer-names 90 printer_names
 scenario empty-list-close-box 90 empty_list_close_box
 if [ "$ARCH" = win64 ]; then
   if wine32_usable && [ -f "$SOMV_BUILD/win32/app/ZELV4POK.EXE" ]; then

@@ -73,6 +73,13 @@ new_launch_dir() {
 # write_settings DIR: the settings file, from stdin, with Windows line ends.
 write_settings() { sed 's/$/\r/' >"$1/ZELV4PO.INI"; }
 
+# utf16: stdin as UTF-16 with a byte order mark and Windows line ends, the
+# form in which regedit and the profile reader take any text.
+utf16() {
+  printf '\xff\xfe'
+  sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE
+}
+
 # install_printers KEY|NAME|DRIVER...: printers as Wine's spooler keeps them,
 # in one regedit call. An empty DRIVER leaves the driver value out. Wine lists
 # printers by key name without regard to case; the tool shows the reverse.
@@ -80,13 +87,13 @@ install_printers() {
   local reg entry key name driver
   reg=$(scenario_dir)/printers.reg
   {
-    echo REGEDIT4
+    echo "Windows Registry Editor Version 5.00"
     for entry; do
       IFS='|' read -r key name driver <<<"$entry"
       printf '\n[%s\\%s %s]\n"Name"="%s"\n"Port"="FILE:"\n' "$PRINTERS_KEY" "$PRINTER_KEY_PREFIX" "$key" "$name"
       [ -n "$driver" ] && printf '"Printer Driver"="%s"\n' "$driver"
     done
-  } >"$reg"
+  } | utf16 >"$reg"
   for entry; do
     IFS='|' read -r key _ <<<"$entry"
     echo "$PRINTER_KEY_PREFIX $key" >>"$E2E_OUT/$E2E_SCENARIO.printers"
@@ -137,7 +144,7 @@ sim_printers() {
   dir=$(scenario_dir)
   SIM_STATE=$dir/simprn.ini
   SIM_LOG=$dir/simprn.log
-  sed 's/$/\r/' >"$SIM_STATE"
+  utf16 >"$SIM_STATE"
   : >"$SIM_LOG"
   SOMV_SIMPRINTER_STATE=$(win_path "$SIM_STATE")
   SOMV_SIMPRINTER_LOG=$(win_path "$SIM_LOG")
@@ -147,7 +154,7 @@ sim_printers() {
 # sim_value PRINTER KEY: a value of the state file (the simulated printer
 # writes its timer code back there).
 sim_value() {
-  tr -d '\r' <"$SIM_STATE" | awk -v section="[$1]" -v key="$2" '
+  iconv -f UTF-16 -t UTF-8 <"$SIM_STATE" | tr -d '\r' | awk -v section="[$1]" -v key="$2" '
     /^\[/ { inside = ($0 == section); next }
     inside && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }'
 }
