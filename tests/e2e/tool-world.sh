@@ -193,7 +193,7 @@ watch_exit() {
   rm -f "$E2E_OUT/pid-$1.out"
   "$WINELOADER" "$E2E_DRIVER" wait-exit "$1" --timeout 3600000 >"$E2E_OUT/pid-$1.out" 2>&1 &
   echo $! >>"$E2E_OUT/$E2E_SCENARIO.jobs"
-  sleep 1
+  sleep 1.5
 }
 
 # main_windows: how many main windows are open, in any process.
