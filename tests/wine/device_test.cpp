@@ -14,9 +14,17 @@
 #include "device/device_requests.h"
 #include "device/firmware_gate_win.h"
 #include "framework/win_text.h"
+#include "tests/wine/support/scoped_environment.h"
+#include "tests/wine/support/scoped_files.h"
 
 namespace somv {
 namespace {
+
+using test::ReadFileBytes;
+using test::WriteFileBytes;
+using test::ScopedCurrentDirectory;
+using test::ScopedEnvironment;
+using test::ScopedTempDir;
 
 std::wstring LibraryName() { return WidePtr(ThisBuild().statusLibrary); }
 
@@ -32,35 +40,10 @@ std::wstring InstalledLibraryPath() {
 
 // The variant without the request entry point, built beside this program.
 std::wstring NoRequestLibraryPath() {
-  wchar_t program[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, program, MAX_PATH);
-  std::wstring path = program;
-  path.resize(path.find_last_of(L'\\') + 1);
-  return path + L"..\\..\\simprinter\\no-request\\" + LibraryName();
+  return test::TestProgramDirectory() + L"..\\..\\simprinter\\no-request\\" + LibraryName();
 }
 
 bool IsLibraryLoaded() { return ::GetModuleHandleW(LibraryName().c_str()) != nullptr; }
-
-void WriteText(const std::wstring& path, const std::string& text) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  ::CloseHandle(file);
-}
-
-std::string ReadText(const std::wstring& path) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  std::string text;
-  char chunk[4096];
-  DWORD read = 0;
-  while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) text.append(chunk, read);
-  ::CloseHandle(file);
-  return text;
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -72,63 +55,6 @@ std::vector<std::string> Lines(const std::string& text) {
   }
   return lines;
 }
-
-class ScopedTempDir {
- public:
-  ScopedTempDir() {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    m_path = std::wstring(temp) + L"somv-device-" + std::to_wstring(::GetCurrentProcessId()) +
-             L"-" + std::to_wstring(++s_count);
-    ::CreateDirectoryW(m_path.c_str(), nullptr);
-  }
-  ~ScopedTempDir() {
-    for (const std::wstring& file : m_files) ::DeleteFileW(file.c_str());
-    ::RemoveDirectoryW(m_path.c_str());
-  }
-  ScopedTempDir(const ScopedTempDir&) = delete;
-  ScopedTempDir& operator=(const ScopedTempDir&) = delete;
-
-  const std::wstring& Path() const { return m_path; }
-  std::wstring File(const std::wstring& name) {
-    m_files.push_back(m_path + L"\\" + name);
-    return m_files.back();
-  }
-
- private:
-  static inline int s_count = 0;
-  std::wstring m_path;
-  std::vector<std::wstring> m_files;
-};
-
-class ScopedCurrentDirectory {
- public:
-  explicit ScopedCurrentDirectory(const std::wstring& path) {
-    wchar_t previous[MAX_PATH] = {};
-    ::GetCurrentDirectoryW(MAX_PATH, previous);
-    m_previous = previous;
-    ::SetCurrentDirectoryW(path.c_str());
-  }
-  ~ScopedCurrentDirectory() { ::SetCurrentDirectoryW(m_previous.c_str()); }
-  ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
-  ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
-
- private:
-  std::wstring m_previous;
-};
-
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const wchar_t* name, const std::wstring& value) : m_name(name) {
-    ::SetEnvironmentVariableW(name, value.c_str());
-  }
-  ~ScopedEnvironment() { ::SetEnvironmentVariableW(m_name, nullptr); }
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  const wchar_t* m_name;
-};
 
 // Puts another file, or none, where the installed library is, and puts the
 // installed one back afterwards.
@@ -161,17 +87,17 @@ constexpr wchar_t kDriver[] = L"Kelva LP-100 Driver";
 class DeviceTest : public ::testing::Test {
  protected:
   DeviceTest()
-      : m_state(m_dir.File(L"SIMPRN.INI")),
-        m_log(m_dir.File(L"calls.log")),
-        m_settings(m_dir.File(L"ZELV4PO.INI")),
+      : m_state(m_dir.PathOf(L"SIMPRN.INI")),
+        m_log(m_dir.PathOf(L"calls.log")),
+        m_settings(m_dir.PathOf(L"ZELV4PO.INI")),
         m_stateVariable(L"SOMV_SIMPRINTER_STATE", m_state),
         m_logVariable(L"SOMV_SIMPRINTER_LOG", m_log),
         m_current(m_dir.Path()) {}
 
   void SetPrinter(const std::string& keys) {
-    WriteText(m_state, std::string("[") + kPrinter + "]\r\n" + keys);
+    ASSERT_TRUE(WriteFileBytes(m_state, std::string("[") + kPrinter + "]\r\n" + keys));
   }
-  std::vector<std::string> LoggedCalls() const { return Lines(ReadText(m_log)); }
+  std::vector<std::string> LoggedCalls() const { return Lines(ReadFileBytes(m_log)); }
   void ClearLog() const { ::DeleteFileW(m_log.c_str()); }
 
   void BindAndOpen() {
@@ -235,7 +161,7 @@ TEST_F(DeviceTest, OpenFailsForAFailingOrUnknownPrinter) {
 }
 
 TEST_F(DeviceTest, FailedCloseKeepsTheHandleUntilTheNextOpen) {
-  WriteText(m_state, "[Stuck]\r\nFail=close\r\n[Kelva LP-100]\r\nMajor=0\r\n");
+  ASSERT_TRUE(WriteFileBytes(m_state, "[Stuck]\r\nFail=close\r\n[Kelva LP-100]\r\nMajor=0\r\n"));
   ASSERT_EQ(m_connection.LoadStatusLibrary(), 1);
   ASSERT_EQ(m_connection.OpenDevice(u"Stuck"), 1);
   void* const stuck = m_connection.m_hDevice;
@@ -249,7 +175,7 @@ TEST_F(DeviceTest, FailedCloseKeepsTheHandleUntilTheNextOpen) {
 
 TEST_F(DeviceTest, RequestsCarryTheExactBytesAndTheWriteIsStored) {
   SetPrinter("Major=1\r\nMinor=5\r\nTimerCode=0x8003\r\n");
-  WriteText(m_settings, "[SUPPORT_DEVICE]\r\nKelva LP-100 Driver=01.05\r\n");
+  ASSERT_TRUE(WriteFileBytes(m_settings, "[SUPPORT_DEVICE]\r\nKelva LP-100 Driver=01.05\r\n"));
   BindAndOpen();
 
   EXPECT_EQ(CheckFirmware(m_connection, kDriver), 1);
@@ -270,7 +196,7 @@ TEST_F(DeviceTest, RequestsCarryTheExactBytesAndTheWriteIsStored) {
                 "request handle=" + handle +
                     " code=12 inlen=16 out=no cap=0 count=null in=1C000000000000000000000001000000 -> 1",
                 read}));
-  EXPECT_NE(ReadText(m_state).find("TimerCode=0x0001"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(m_state).find("TimerCode=0x0001"), std::string::npos);
 }
 
 TEST_F(DeviceTest, UncheckedPowerOffWritesBit15) {
@@ -287,7 +213,7 @@ TEST_F(DeviceTest, FailingReadAndWriteReportFailure) {
   std::uint16_t code = 0;
   EXPECT_EQ(ReadTimerCode(m_connection, code), 0);
   EXPECT_EQ(WriteTimerCode(m_connection, 0x0002), 0);
-  EXPECT_EQ(ReadText(m_state).find("TimerCode"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(m_state).find("TimerCode"), std::string::npos);
 }
 
 TEST_F(DeviceTest, FirmwareGateUsesTheSettingsFileOfTheLaunchDirectory) {
@@ -311,7 +237,7 @@ TEST_F(DeviceTest, FirmwareGateUsesTheSettingsFileOfTheLaunchDirectory) {
     SCOPED_TRACE(std::string(c.printer) + (c.settings ? c.settings : "(no settings)"));
     SetPrinter(c.printer);
     if (c.settings) {
-      WriteText(m_settings, c.settings);
+      ASSERT_TRUE(WriteFileBytes(m_settings, c.settings));
     } else {
       ::DeleteFileW(m_settings.c_str());
     }

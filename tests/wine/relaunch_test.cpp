@@ -14,9 +14,15 @@
 #include "framework/unique_handle.h"
 #include "framework/win_text.h"
 #include "resources/resource_ids.h"
+#include "tests/wine/support/scoped_environment.h"
+#include "tests/wine/support/scoped_files.h"
 
 namespace somv {
 namespace {
+
+using test::ReadFileBytes;
+using test::ScopedEnvironment;
+using test::WriteFileBytes;
 
 using Report = std::map<std::wstring, std::wstring>;
 
@@ -26,38 +32,10 @@ const std::wstring kProgram = WidePtr(ThisBuild().program);
 const std::wstring kSettings = WidePtr(kSettingsFileName);
 const std::wstring kLibrary = WidePtr(ThisBuild().resourceLibrary);
 
-std::wstring ModuleDirectory() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring directory = path;
-  return directory.substr(0, directory.find_last_of(L'\\') + 1);
-}
-
-std::wstring ProbePath() { return ModuleDirectory() + L"relaunch_probe.exe"; }
+std::wstring ProbePath() { return test::TestProgramDirectory() + L"relaunch_probe.exe"; }
 
 bool SamePath(const std::wstring& left, const std::wstring& right) {
   return ::lstrcmpiW(left.c_str(), right.c_str()) == 0;
-}
-
-void WriteText(const std::wstring& path, const std::string& text) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot write " << ToU16(path).size();
-  DWORD written = 0;
-  ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  ::CloseHandle(file);
-}
-
-std::string ReadBytes(const std::wstring& path) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "(missing)";
-  std::string bytes(::GetFileSize(file, nullptr), '\0');
-  DWORD read = 0;
-  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  ::CloseHandle(file);
-  bytes.resize(read);
-  return bytes;
 }
 
 std::vector<std::wstring> FileNames(const std::wstring& directory, const wchar_t* pattern) {
@@ -71,20 +49,6 @@ std::vector<std::wstring> FileNames(const std::wstring& directory, const wchar_t
   } while (::FindNextFileW(search, &found));
   ::FindClose(search);
   return names;
-}
-
-void RemoveTree(const std::wstring& directory) {
-  for (const std::wstring& name : FileNames(directory, L"*")) {
-    const std::wstring path = directory + name;
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      RemoveTree(path + L"\\");
-    } else {
-      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      ::DeleteFileW(path.c_str());
-    }
-  }
-  ::RemoveDirectoryW(directory.c_str());
 }
 
 // A fresh directory tree per test, gone afterwards:
@@ -105,10 +69,10 @@ class RelaunchScratch {
       ::CreateDirectoryW(directory.c_str(), nullptr);
     }
     ::CopyFileW(ProbePath().c_str(), (Bin() + kProgram).c_str(), FALSE);
-    WriteText(Start() + kSettings, "[Debug]\r\nDebugUI=0\r\n; fresh settings\r\n");
-    WriteText(Start() + kLibrary, "fresh library");
+    EXPECT_TRUE(WriteFileBytes(Start() + kSettings, "[Debug]\r\nDebugUI=0\r\n; fresh settings\r\n"));
+    EXPECT_TRUE(WriteFileBytes(Start() + kLibrary, "fresh library"));
   }
-  ~RelaunchScratch() { RemoveTree(m_root); }
+  ~RelaunchScratch() { test::RemoveTree(m_root); }
 
   const std::wstring& Root() const { return m_root; }
   std::wstring Bin() const { return m_root + L"bin\\"; }
@@ -121,25 +85,9 @@ class RelaunchScratch {
   std::wstring m_temp;
 };
 
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const wchar_t* name, const std::wstring& value) : m_name(name) {
-    wchar_t old[32768] = {};
-    const DWORD length = ::GetEnvironmentVariableW(name, old, 32768);
-    m_had = length > 0 && length < 32768;
-    m_old = m_had ? old : L"";
-    ::SetEnvironmentVariableW(name, value.c_str());
-  }
-  ~ScopedEnvironment() { ::SetEnvironmentVariableW(m_name, m_had ? m_old.c_str() : nullptr); }
-
- private:
-  const wchar_t* m_name;
-  bool m_had = false;
-  std::wstring m_old;
-};
 
 Report ParseReport(const std::wstring& path) {
-  const std::string bytes = ReadBytes(path);
+  const std::string bytes = ReadFileBytes(path);
   const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()),
                           bytes.size() / sizeof(wchar_t));
   Report report;
@@ -248,9 +196,9 @@ void ExpectCopiesInTemp(const RelaunchScratch& scratch) {
               0u);
     EXPECT_TRUE(PendingDeletion(pending, target)) << "not registered for deletion at restart";
   }
-  EXPECT_EQ(ReadBytes(scratch.Temp() + kProgram), ReadBytes(ProbePath()));
-  EXPECT_EQ(ReadBytes(scratch.Temp() + kSettings), ReadBytes(scratch.Start() + kSettings));
-  EXPECT_EQ(ReadBytes(scratch.Temp() + kLibrary), ReadBytes(scratch.Start() + kLibrary));
+  EXPECT_EQ(ReadFileBytes(scratch.Temp() + kProgram), ReadFileBytes(ProbePath()));
+  EXPECT_EQ(ReadFileBytes(scratch.Temp() + kSettings), ReadFileBytes(scratch.Start() + kSettings));
+  EXPECT_EQ(ReadFileBytes(scratch.Temp() + kLibrary), ReadFileBytes(scratch.Start() + kLibrary));
 }
 
 void ExpectCopyTookOver(const RelaunchScratch& scratch, const Report& first) {
@@ -281,7 +229,7 @@ TEST(Relaunch, ResetsAndOverwritesReadOnlyLeftovers) {
   RelaunchScratch scratch;
   for (const std::wstring& name : {kProgram, kSettings, kLibrary}) {
     const std::wstring leftover = scratch.Temp() + name;
-    WriteText(leftover, "left over from an earlier run");
+    ASSERT_TRUE(WriteFileBytes(leftover, "left over from an earlier run"));
     ::SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   }
   const Report first = RunProgram(scratch);

@@ -26,9 +26,7 @@ ScopedTempDir::ScopedTempDir() {
 }
 
 ScopedTempDir::~ScopedTempDir() {
-  if (m_path.empty()) return;
-  std::error_code ignored;
-  std::filesystem::remove_all(std::filesystem::path(m_path), ignored);
+  if (!m_path.empty()) RemoveTree(m_path);
 }
 
 ScopedCurrentDirectory::ScopedCurrentDirectory(const std::wstring& directory) {
@@ -49,6 +47,32 @@ bool WriteFileBytes(const std::wstring& path, std::string_view bytes) {
   DWORD written = 0;
   return ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  UniqueKernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return {};
+  std::string bytes;
+  char chunk[4096];
+  DWORD read = 0;
+  while (::ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+  return bytes;
+}
+
+void RemoveTree(const std::wstring& directory) {
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(directory, ignored)) {
+    ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  std::filesystem::remove_all(std::filesystem::path(directory), ignored);
+}
+
+std::wstring TestProgramDirectory() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring directory = path;
+  return directory.substr(0, directory.find_last_of(L'\\') + 1);
 }
 
 std::string Utf16LeWithBom(std::u16string_view text) {

@@ -40,6 +40,15 @@ class ScopedCurrentDirectory {
 // Writes `bytes` to `path` exactly as given, replacing any file there.
 bool WriteFileBytes(const std::wstring& path, std::string_view bytes);
 
+// The whole file; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+
+// Removes `directory` with everything in it, read-only files included.
+void RemoveTree(const std::wstring& directory);
+
+// The directory of the running test program, with a trailing backslash.
+std::wstring TestProgramDirectory();
+
 // `text` as UTF-16LE behind a byte-order mark.
 std::string Utf16LeWithBom(std::u16string_view text);
 
