@@ -82,9 +82,15 @@ void CTimerSettingsDlg::UpdateTimerControls() {
 
 void CTimerSettingsDlg::OnTimerCheckClicked() { UpdateTimerControls(); }
 
+int CTimerSettingsDlg::SelectedChoice() const {
+  // A library whose template lacks the list or the box showed the user
+  // nothing to choose, so nothing may be written on their behalf.
+  if (m_comboTimer.GetSafeHwnd() == nullptr || m_checkPowerOff.GetSafeHwnd() == nullptr) return kNoChoice;
+  return m_comboTimer.GetCurSel();
+}
+
 void CTimerSettingsDlg::OnOK() {
-  const TimerOkDecision decision =
-      DecideTimerOk(m_bDebugUI != 0, m_comboTimer.GetCurSel(), m_checkPowerOff.GetCheck());
+  const TimerOkDecision decision = DecideTimerOk(m_bDebugUI != 0, SelectedChoice(), m_checkPowerOff.GetCheck());
   if (decision.action == TimerOkAction::ReportNoChoice) {
     m_viewMsg.ShowMessage(m_hWnd, IDS_MSG_WRITE_FAILED);
     return;

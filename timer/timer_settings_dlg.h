@@ -47,6 +47,7 @@ class CTimerSettingsDlg : public CDialog {
   bool ReadPrinterSetting();
   void ShowPowerOffState();
   void FillTimerChoices();
+  int SelectedChoice() const;
 
   static const MessageMapEntry kMessageEntries[];
 };

@@ -29,17 +29,6 @@ TEST(ViewOfTimerCode, SplitsTheDisabledBitAndFindsTheChoice) {
   }
 }
 
-TEST(TimerChoices, ListEightValuesInOrderWithTheirLabels) {
-  int count = 0;
-  for (; kTimerChoices[count].timerValue != 0; ++count) {
-    EXPECT_EQ(kTimerChoices[count].timerValue, static_cast<unsigned>(count + 1));
-    EXPECT_EQ(kTimerChoices[count].labelStringId, static_cast<unsigned>(1102 + count));
-    EXPECT_EQ(ChoiceIndexOf(static_cast<std::uint16_t>(count + 1), kTimerChoices), count);
-  }
-  EXPECT_EQ(count, 8);
-  EXPECT_EQ(kTimerChoices[count].labelStringId, 0u);
-}
-
 TEST(TimerControlsEnabled, OnlyWhenTheBoxIsExactlyChecked) {
   EXPECT_FALSE(TimerControlsEnabled(kCheckUnchecked));
   EXPECT_TRUE(TimerControlsEnabled(kCheckChecked));

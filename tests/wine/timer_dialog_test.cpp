@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -334,6 +335,21 @@ TEST_F(TimerDialog, MissingLabelRepeatsThePreviousTextAcrossRuns) {
   EXPECT_EQ(runs[1],
             (std::vector<std::wstring>{L"Five", L"Two", L"Two", L"Four", L"Five", L"Five", L"Five", L"Five"}));
   EXPECT_TRUE(enabledWhenChecked);
+}
+
+TEST_F(TimerDialog, TemplateWithoutTheListWritesNothingOnOk) {
+  ScopedResourceModule noList(FixtureLibraryPath(L"timer_no_list"));
+  ASSERT_TRUE(noList.Loaded());
+  OpenPrinter(TimerCodeKey(0x0005));
+  std::optional<MessageBoxSnapshot> box;
+  EXPECT_EQ(RunDriven([&](HWND window) {
+              box = PressAndReadBox(m_ui, window, IDOK);
+              ClickButton(window, IDCANCEL);
+            }),
+            IDCANCEL);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, L"Write failed");
+  EXPECT_FALSE(HasRequest(m_printer.LoggedCalls(), 12));
 }
 
 }  // namespace

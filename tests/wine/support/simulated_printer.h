@@ -5,22 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/support/scoped_environment.h"
 #include "tests/wine/support/scoped_files.h"
 
 namespace somv::test {
-
-class ScopedEnvironmentVariable {
- public:
-  ScopedEnvironmentVariable(std::wstring name, const std::wstring& value);
-  ~ScopedEnvironmentVariable();
-  ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
-  ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
-
- private:
-  std::wstring m_name;
-  std::wstring m_previous;
-  bool m_hadValue = false;
-};
 
 class SimulatedPrinterScope {
  public:
@@ -41,8 +29,8 @@ class SimulatedPrinterScope {
 
  private:
   ScopedTempDir m_dir;
-  ScopedEnvironmentVariable m_stateVariable;
-  ScopedEnvironmentVariable m_logVariable;
+  ScopedEnvironment m_stateVariable;
+  ScopedEnvironment m_logVariable;
   ScopedCurrentDirectory m_current;
 };
 
