@@ -17,6 +17,7 @@
 #include "tests/wine/support/message_box_probe.h"
 #include "tests/wine/support/resource_library_fixture.h"
 #include "tests/wine/support/simulated_printer.h"
+#include "tests/wine/support/screenshot_hold.h"
 
 namespace somv::test {
 namespace {
@@ -58,13 +59,7 @@ class DiagnosticDialogs : public ::testing::Test {
   }
 
   INT_PTR RunDriven(CDialog& dialog, const wchar_t* caption, std::function<void(HWND)> drive) {
-    std::thread driver([&] {
-      const HWND window = WaitForDialog(m_ui, caption);
-      if (window != nullptr) drive(window);
-    });
-    const INT_PTR result = dialog.DoModal();
-    driver.join();
-    return result;
+    return test::RunDriven(dialog, m_ui, caption, drive);
   }
 
   ScopedResourceModule m_library;
@@ -249,19 +244,6 @@ TEST_F(DiagnosticDialogs, DisplaysTimerDialogOutsideDiagnosticModeShows1501AndCl
   EXPECT_TRUE(m_printer.LoggedCalls().empty());
 }
 
-std::wstring ScreenshotDirectory() {
-  wchar_t directory[MAX_PATH] = {};
-  const DWORD length = ::GetEnvironmentVariableW(L"SOMV_SCREENSHOT_DIR", directory, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::wstring(directory) + L"\\" : std::wstring();
-}
-
-// Leaves "<name>.pending" for take_screenshots.sh and waits until it is gone.
-void HoldForScreenshot(const std::wstring& directory, const std::wstring& name) {
-  const std::wstring marker = directory + name + L".pending";
-  ::CloseHandle(::CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  for (int i = 0; i < 750 && ::GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(20);
-  ::DeleteFileW(marker.c_str());
-}
 
 // The diagnostic dialogs and the timer dialog as they really open, the timer
 // dialog with power-off switched off and then on.

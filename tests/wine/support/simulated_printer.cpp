@@ -1,8 +1,12 @@
 #include "tests/wine/support/simulated_printer.h"
 
 #include <windows.h>
+#include <winspool.h>
 
 #include <sstream>
+
+#include "common/names.h"
+#include "framework/win_text.h"
 
 namespace somv::test {
 
@@ -33,5 +37,29 @@ std::vector<std::string> SimulatedPrinterScope::LoggedCalls() const {
 }
 
 void SimulatedPrinterScope::ClearLog() const { ::DeleteFileW(m_dir.PathOf(L"calls.log").c_str()); }
+
+std::wstring StatusLibraryName() { return WidePtr(ThisBuild().statusLibrary); }
+
+std::wstring InstalledStatusLibraryPath() {
+  wchar_t directory[MAX_PATH] = {};
+  DWORD needed = 0;
+  if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory), sizeof directory,
+                                    &needed)) {
+    return {};
+  }
+  return std::wstring(directory) + L"\\3\\" + StatusLibraryName();
+}
+
+bool IsStatusLibraryLoaded() { return ::GetModuleHandleW(StatusLibraryName().c_str()) != nullptr; }
+
+ScopedStatusLibraryReplacement::ScopedStatusLibraryReplacement(const std::wstring& replacement)
+    : m_installed(InstalledStatusLibraryPath()), m_aside(m_installed + L".aside") {
+  m_moved = ::MoveFileExW(m_installed.c_str(), m_aside.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  if (!replacement.empty()) ::CopyFileW(replacement.c_str(), m_installed.c_str(), FALSE);
+}
+
+ScopedStatusLibraryReplacement::~ScopedStatusLibraryReplacement() {
+  if (m_moved) ::MoveFileExW(m_aside.c_str(), m_installed.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
 
 }  // namespace somv::test

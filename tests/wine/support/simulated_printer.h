@@ -34,4 +34,26 @@ class SimulatedPrinterScope {
   ScopedCurrentDirectory m_current;
 };
 
+// The simulated status library as the spooler's driver directory holds it.
+std::wstring StatusLibraryName();
+std::wstring InstalledStatusLibraryPath();
+bool IsStatusLibraryLoaded();
+
+// Puts another file (or, given an empty path, none) where the installed
+// status library is, and puts the installed one back afterwards.
+class ScopedStatusLibraryReplacement {
+ public:
+  explicit ScopedStatusLibraryReplacement(const std::wstring& replacement);
+  ~ScopedStatusLibraryReplacement();
+  ScopedStatusLibraryReplacement(const ScopedStatusLibraryReplacement&) = delete;
+  ScopedStatusLibraryReplacement& operator=(const ScopedStatusLibraryReplacement&) = delete;
+
+  bool Moved() const { return m_moved; }
+
+ private:
+  std::wstring m_installed;
+  std::wstring m_aside;
+  bool m_moved = false;
+};
+
 }  // namespace somv::test
