@@ -54,7 +54,14 @@ std::wstring BuiltProgram() { return Backslashed(TestsDirectory() + SOMV_PROGRAM
 std::wstring BuiltLibrary() {
   return Backslashed(TestsDirectory() + SOMV_RESOURCES_FROM_TESTS + L"\\" + kLibrary);
 }
-std::wstring OtherBuildLibrary() { return Backslashed(TestsDirectory() + SOMV_OTHER_BUILD_LIBRARY_FROM_TESTS); }
+std::wstring OtherBuild() { return Backslashed(TestsDirectory() + SOMV_OTHER_BUILD_FROM_TESTS + L"\\"); }
+// Resources only, so the system maps it whatever its bitness.
+std::wstring OtherBuildLibrary() {
+  const BuildNames& other = ThisBuild().startupInfoSize == kBuild64.startupInfoSize ? kBuild32 : kBuild64;
+  return OtherBuild() + L"resources\\" + WidePtr(other.resourceLibrary);
+}
+// An image with code of the other bitness, which this process cannot load.
+std::wstring OtherBuildCode() { return OtherBuild() + L"tests\\wine\\launch_probe.exe"; }
 std::wstring LibraryWithoutDialogs() { return TestsDirectory() + L"fixtures\\program_strings.dll"; }
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -247,10 +254,78 @@ void CloseMainWindow(Processes& processes, const FoundWindow& main) {
   EXPECT_EQ(WaitForExit(process), std::optional<DWORD>(1));
 }
 
+BOOL CALLBACK StopAtIconStatic(HWND child, LPARAM context) {
+  if ((::GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return TRUE;
+  *reinterpret_cast<HWND*>(context) = child;
+  return FALSE;
+}
+
+// The pixels of `rect` in `dc`, top row first, as 32-bit values.
+std::vector<DWORD> Pixels(HDC dc, const RECT& rect) {
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  HDC memory = ::CreateCompatibleDC(dc);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(dc, width, height);
+  HGDIOBJ previous = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, width, height, dc, rect.left, rect.top, SRCCOPY);
+  ::SelectObject(memory, previous);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+  ::GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  return pixels;
+}
+
+// The icon handle of another process's box tells nothing here, so the box's
+// icon is compared as drawn on screen with `systemIcon` drawn by this process
+// on the same background.
+bool ShowsSystemIcon(HWND box, LPCWSTR systemIcon) {
+  HWND iconStatic = nullptr;
+  ::EnumChildWindows(box, StopAtIconStatic, reinterpret_cast<LPARAM>(&iconStatic));
+  RECT onScreen{};
+  if (iconStatic == nullptr || !::GetWindowRect(iconStatic, &onScreen)) return false;
+  HDC screen = ::GetDC(nullptr);
+  const std::vector<DWORD> shown = Pixels(screen, onScreen);
+  const RECT drawn{0, 0, onScreen.right - onScreen.left, onScreen.bottom - onScreen.top};
+  HDC memory = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, drawn.right, drawn.bottom);
+  HGDIOBJ previous = ::SelectObject(memory, bitmap);
+  HBRUSH background = ::CreateSolidBrush(::GetPixel(screen, onScreen.left, onScreen.top));
+  ::FillRect(memory, &drawn, background);
+  ::DrawIconEx(memory, 0, 0, ::LoadIconW(nullptr, systemIcon), drawn.right, drawn.bottom, 0, nullptr, DI_NORMAL);
+  const std::vector<DWORD> expected = Pixels(memory, drawn);
+  ::SelectObject(memory, previous);
+  ::DeleteObject(background);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return !shown.empty() && shown == expected;
+}
+
+// Waits for the box to be painted.
+bool BoxShowsSystemIcon(HWND box, LPCWSTR systemIcon) {
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (ShowsSystemIcon(box, systemIcon)) return true;
+    ::Sleep(50);
+  }
+  return false;
+}
+
 // The message box the program shows at start-up; OK is pressed once read.
 std::optional<MessageBoxSnapshot> TakeStartupMessage(const Started& started) {
   const HWND box = test::WaitForMessageBox(started.threadId, kWaitMs);
   std::optional<MessageBoxSnapshot> snapshot = test::ReadMessageBox(box);
+  if (snapshot) {
+    EXPECT_TRUE(BoxShowsSystemIcon(box, IDI_EXCLAMATION)) << "the warning icon";
+    EXPECT_FALSE(ShowsSystemIcon(box, IDI_HAND)) << "told apart from the error icon";
+  }
   if (box != nullptr) test::ClickButton(box, IDOK);
   return snapshot;
 }
@@ -339,7 +414,7 @@ TEST(Startup, ASecondStartWithNoMainWindowYetEndsWithoutAnyWindow) {
   EXPECT_TRUE(MainWindows().empty());
 }
 
-enum class Library { kBuilt, kMissing, kText, kOtherBuild };
+enum class Library { kBuilt, kMissing, kText, kOtherBuildCode };
 
 TEST(Startup, MissingOrUnusableFilesInTheCurrentDirectoryEndWithAWarning) {
   const std::wstring startFailed = L"Could not start Somnivar Tool because the necessary files could not be found.";
@@ -357,12 +432,12 @@ TEST(Startup, MissingOrUnusableFilesInTheCurrentDirectoryEndWithAWarning) {
       {"no resource library", Library::kMissing, true, startFailed, L"Warning"},
       {"neither file", Library::kMissing, false, startFailed, L"Warning"},
       {"a text file as resource library", Library::kText, true, startFailed, L"Warning"},
-      {"the other build's resource library", Library::kOtherBuild, true, startFailed, L"Warning"},
+      {"an image with code of the other build", Library::kOtherBuildCode, true, startFailed, L"Warning"},
       {"no settings file", Library::kBuilt, false, setupMissing, toolCaption},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    if (c.library == Library::kOtherBuild && !Exists(OtherBuildLibrary())) {
+    if (c.library == Library::kOtherBuildCode && !Exists(OtherBuildCode())) {
       std::printf("skipped \"%s\": the other build is not beside this one\n", c.what);
       continue;
     }
@@ -374,7 +449,7 @@ TEST(Startup, MissingOrUnusableFilesInTheCurrentDirectoryEndWithAWarning) {
     const std::wstring library = scratch.Start() + kLibrary;
     if (c.library == Library::kBuilt) ::CopyFileW(BuiltLibrary().c_str(), library.c_str(), FALSE);
     if (c.library == Library::kText) test::WriteFileBytes(library, "not a library\r\n");
-    if (c.library == Library::kOtherBuild) ::CopyFileW(OtherBuildLibrary().c_str(), library.c_str(), FALSE);
+    if (c.library == Library::kOtherBuildCode) ::CopyFileW(OtherBuildCode().c_str(), library.c_str(), FALSE);
 
     const Started started = scratch.Run(processes);
     const std::optional<MessageBoxSnapshot> box = TakeStartupMessage(started);
@@ -386,6 +461,19 @@ TEST(Startup, MissingOrUnusableFilesInTheCurrentDirectoryEndWithAWarning) {
     EXPECT_EQ(WaitForExit(started.process), std::optional<DWORD>(1));
     EXPECT_FALSE(Exists(scratch.Temp() + kProgram)) << "nothing copied";
   }
+}
+
+TEST(Startup, TheOtherBuildsResourceLibraryLoadsAndRunsTheDialog) {
+  if (!Exists(OtherBuildLibrary())) GTEST_SKIP() << "the other build is not beside this one";
+  Scratch scratch;
+  Processes processes;
+  test::WriteFileBytes(scratch.Start() + kSettings, kDiagnosticSettings);
+  ::CopyFileW(OtherBuildLibrary().c_str(), (scratch.Start() + kLibrary).c_str(), FALSE);
+  const Started started = scratch.Run(processes);
+  const std::optional<FoundWindow> main = WaitForMainWindow();
+  ASSERT_TRUE(main.has_value());
+  EXPECT_EQ(main->processId, started.processId);
+  CloseMainWindow(processes, *main);
 }
 
 TEST(Startup, ALibraryWithoutTheMainDialogEndsWithStatusOneShowingNothing) {
