@@ -1,4 +1,13 @@
 #include <windows.h>
 
-// The tool ends with status 1 whatever happens.
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 1; }
+#include "app/somv_app.h"
+#include "framework/app_win.h"
+
+namespace somv {
+
+CSomvApp theApp;
+
+}  // namespace somv
+
+// No arguments are read; the exit status is ExitInstance's, always 1.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return somv::RunApplication(instance); }

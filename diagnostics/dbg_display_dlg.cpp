@@ -1,5 +1,3 @@
-// Placeholder so that the selection dialog can be built against this class;
-// replaced by the dialog's real behaviour.
 #include "diagnostics/dbg_display_dlg.h"
 
 #include "resources/resource_ids.h"
@@ -7,12 +5,13 @@
 namespace somv {
 
 const MessageMapEntry CDbgDisplayDlg::kMessageEntries[] = {
+    MapClicked(IDC_TIMER_DLG, &CDbgDisplayDlg::OnTimerDlgClicked),
     MapEnd(),
 };
 
 CDbgDisplayDlg::CDbgDisplayDlg(CWnd* parent) : CDialog(IDD_DEBUG_DISPLAY, parent) {}
 
-void CDbgDisplayDlg::OnTimerDlgClicked() {}
+void CDbgDisplayDlg::OnTimerDlgClicked() { m_timerDlg.DoModal(); }
 
 const MessageMap* CDbgDisplayDlg::GetMessageMap() const {
   static const MessageMap map{CDialog::GetMessageMap(), kMessageEntries};

@@ -13,6 +13,11 @@ CWinApp::~CWinApp() {
   if (g_app == this) g_app = nullptr;
 }
 
+const AppCommandEntry* CWinApp::GetCommandMap() const {
+  static const AppCommandEntry kNone[] = {{0, nullptr}};
+  return kNone;
+}
+
 BOOL CWinApp::InitInstance() { return TRUE; }
 
 int CWinApp::ExitInstance() { return 0; }

@@ -18,8 +18,10 @@ class CTimerSettingsDlg : public CDialog {
   ~CTimerSettingsDlg() override;
 
   // The three printer requests over m_connection: 1 success, 0 failure.
+  // None of them is sent in diagnostic mode.
   int CheckFirmware();
   int ReadTimerCode();
+  // Writes m_wTimerCode as it stands.
   int WriteTimerCode();
 
   const TimerChoice* const m_pTimerChoices;
@@ -42,6 +44,11 @@ class CTimerSettingsDlg : public CDialog {
   void UpdateTimerControls();
 
  private:
+  bool ReadPrinterSetting();
+  void ShowPowerOffState();
+  void FillTimerChoices();
+  int SelectedChoice() const;
+
   static const MessageMapEntry kMessageEntries[];
 };
 

@@ -16,6 +16,7 @@
 #include "framework/win_text.h"
 #include "tests/wine/support/scoped_environment.h"
 #include "tests/wine/support/scoped_files.h"
+#include "tests/wine/support/simulated_printer.h"
 
 namespace somv {
 namespace {
@@ -25,25 +26,16 @@ using test::WriteFileBytes;
 using test::ScopedCurrentDirectory;
 using test::ScopedEnvironment;
 using test::ScopedTempDir;
-
-std::wstring LibraryName() { return WidePtr(ThisBuild().statusLibrary); }
-
-std::wstring InstalledLibraryPath() {
-  wchar_t directory[MAX_PATH] = {};
-  DWORD needed = 0;
-  if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory),
-                                    sizeof directory, &needed)) {
-    return {};
-  }
-  return std::wstring(directory) + L"\\3\\" + LibraryName();
-}
+using test::ScopedStatusLibraryReplacement;
+using test::InstalledStatusLibraryPath;
+using test::IsStatusLibraryLoaded;
+using test::StatusLibraryName;
 
 // The variant without the request entry point, built beside this program.
 std::wstring NoRequestLibraryPath() {
-  return test::TestProgramDirectory() + L"..\\..\\simprinter\\no-request\\" + LibraryName();
+  return test::TestProgramDirectory() + L"..\\..\\simprinter\\no-request\\" + StatusLibraryName();
 }
 
-bool IsLibraryLoaded() { return ::GetModuleHandleW(LibraryName().c_str()) != nullptr; }
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -56,27 +48,6 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// Puts another file, or none, where the installed library is, and puts the
-// installed one back afterwards.
-class ScopedLibraryReplacement {
- public:
-  explicit ScopedLibraryReplacement(const std::wstring& replacement)
-      : m_installed(InstalledLibraryPath()), m_aside(m_installed + L".aside") {
-    m_moved = ::MoveFileExW(m_installed.c_str(), m_aside.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-    if (!replacement.empty()) ::CopyFileW(replacement.c_str(), m_installed.c_str(), FALSE);
-  }
-  ~ScopedLibraryReplacement() {
-    if (m_moved) ::MoveFileExW(m_aside.c_str(), m_installed.c_str(), MOVEFILE_REPLACE_EXISTING);
-  }
-  ScopedLibraryReplacement(const ScopedLibraryReplacement&) = delete;
-  ScopedLibraryReplacement& operator=(const ScopedLibraryReplacement&) = delete;
-  bool Moved() const { return m_moved; }
-
- private:
-  std::wstring m_installed;
-  std::wstring m_aside;
-  bool m_moved = false;
-};
 
 constexpr char kPrinter[] = "Kelva LP-100";
 constexpr char16_t kPrinterU16[] = u"Kelva LP-100";
@@ -122,29 +93,29 @@ class DeviceTest : public ::testing::Test {
 
 TEST_F(DeviceTest, BindsTheInstalledLibraryAndReleasesIt) {
   ASSERT_EQ(m_connection.LoadStatusLibrary(), 1);
-  EXPECT_EQ(m_connection.m_hStatusLib, ::GetModuleHandleW(InstalledLibraryPath().c_str()));
+  EXPECT_EQ(m_connection.m_hStatusLib, ::GetModuleHandleW(InstalledStatusLibraryPath().c_str()));
   EXPECT_NE(m_connection.m_pfnOpenPrinter, nullptr);
   EXPECT_NE(m_connection.m_pfnClosePrinter, nullptr);
   EXPECT_NE(m_connection.m_pfnDeviceRequest, nullptr);
   EXPECT_EQ(m_connection.FreeStatusLibrary(), 1);
   EXPECT_EQ(m_connection.m_hStatusLib, nullptr);
-  EXPECT_FALSE(IsLibraryLoaded());
+  EXPECT_FALSE(IsStatusLibraryLoaded());
   EXPECT_EQ(m_connection.FreeStatusLibrary(), 1);  // nothing left to release
 }
 
 TEST_F(DeviceTest, BindingFailsWithoutTheLibraryFile) {
-  ScopedLibraryReplacement none(L"");
+  ScopedStatusLibraryReplacement none(L"");
   ASSERT_TRUE(none.Moved());
   EXPECT_EQ(m_connection.LoadStatusLibrary(), 0);
   EXPECT_EQ(m_connection.m_hStatusLib, nullptr);
 }
 
 TEST_F(DeviceTest, BindingFailsAndUnloadsWhenAnEntryPointIsMissing) {
-  ScopedLibraryReplacement variant(NoRequestLibraryPath());
+  ScopedStatusLibraryReplacement variant(NoRequestLibraryPath());
   ASSERT_TRUE(variant.Moved());
   EXPECT_EQ(m_connection.LoadStatusLibrary(), 0);
   EXPECT_EQ(m_connection.m_hStatusLib, nullptr);
-  EXPECT_FALSE(IsLibraryLoaded());
+  EXPECT_FALSE(IsStatusLibraryLoaded());
   // The device calls refuse rather than go through what was bound.
   EXPECT_EQ(m_connection.OpenDevice(kPrinterU16), 0);
 }
@@ -268,7 +239,7 @@ TEST_F(DeviceTest, TeardownClosesALeftHandleOnlyWhileTheLibraryIsBound) {
     ASSERT_EQ(connection.LoadStatusLibrary(), 1);
     ASSERT_EQ(connection.OpenDevice(kPrinterU16), 1);
     ASSERT_EQ(connection.FreeStatusLibrary(), 1);
-    ASSERT_FALSE(IsLibraryLoaded());
+    ASSERT_FALSE(IsStatusLibraryLoaded());
     EXPECT_NE(connection.m_hDevice, nullptr);
   }
   const std::vector<std::string> calls = LoggedCalls();

@@ -85,13 +85,7 @@ class DialogFramework : public ::testing::Test {
 
   // Runs `drive` on its own thread against the dialog with `caption`.
   INT_PTR RunDriven(CDialog& dialog, const wchar_t* caption, std::function<void(HWND)> drive) {
-    std::thread driver([&] {
-      const HWND window = WaitForDialog(m_ui, caption);
-      if (window != nullptr) drive(window);
-    });
-    const INT_PTR result = dialog.DoModal();
-    driver.join();
-    return result;
+    return test::RunDriven(dialog, m_ui, caption, drive);
   }
 
   ScopedResourceModule m_library;

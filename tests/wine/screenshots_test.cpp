@@ -15,23 +15,11 @@
 #include "tests/wine/support/dialog_driver.h"
 #include "tests/wine/support/message_box_probe.h"
 #include "tests/wine/support/resource_library_fixture.h"
+#include "tests/wine/support/screenshot_hold.h"
 
 namespace somv::test {
 namespace {
 
-std::wstring ScreenshotDirectory() {
-  wchar_t directory[MAX_PATH] = {};
-  const DWORD length = ::GetEnvironmentVariableW(L"SOMV_SCREENSHOT_DIR", directory, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::wstring(directory) + L"\\" : std::wstring();
-}
-
-// Leaves "<name>.pending" and waits until the photographer has removed it.
-void HoldForScreenshot(const std::wstring& directory, const std::wstring& name) {
-  const std::wstring marker = directory + name + L".pending";
-  ::CloseHandle(::CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  for (int i = 0; i < 750 && ::GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(20);
-  ::DeleteFileW(marker.c_str());
-}
 
 class PlainDlg : public CDialog {
  public:

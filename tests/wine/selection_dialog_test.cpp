@@ -28,6 +28,9 @@
 #include "tests/wine/support/resource_library_fixture.h"
 #include "tests/wine/support/scoped_files.h"
 #include "tests/wine/support/scoped_printer.h"
+#include "tests/wine/support/scoped_environment.h"
+#include "tests/wine/support/simulated_printer.h"
+#include "tests/wine/support/screenshot_hold.h"
 
 namespace somv::test {
 namespace {
@@ -41,41 +44,16 @@ constexpr wchar_t kTimerCaption[] = L"Power-Off Timer";
 constexpr wchar_t kTesterCaption[] = L"Message Tester";
 constexpr wchar_t kDisplayCaption[] = L"Diagnostic Display";
 
-std::wstring StatusLibraryName() { return WidePtr(ThisBuild().statusLibrary); }
-bool IsStatusLibraryLoaded() { return ::GetModuleHandleW(StatusLibraryName().c_str()) != nullptr; }
-
-std::wstring InstalledStatusLibraryPath() {
-  wchar_t directory[MAX_PATH] = {};
-  DWORD needed = 0;
-  if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory), sizeof directory,
-                                    &needed)) {
-    return {};
-  }
-  return std::wstring(directory) + L"\\3\\" + StatusLibraryName();
-}
-
 std::wstring LibraryString(unsigned id) {
   std::wstring text;
   LoadResString(id, text);
   return text;
 }
 
-std::string ReadText(const std::wstring& path) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  std::string text;
-  char chunk[4096];
-  DWORD read = 0;
-  while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) text.append(chunk, read);
-  ::CloseHandle(file);
-  return text;
-}
-
 // The simulated library's calls of one kind ("open", "close").
 std::vector<std::string> LoggedCalls(const std::wstring& log, const std::string& kind) {
   std::vector<std::string> calls;
-  std::istringstream lines(ReadText(log));
+  std::istringstream lines(ReadFileBytes(log));
   std::string line;
   while (std::getline(lines, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -84,37 +62,7 @@ std::vector<std::string> LoggedCalls(const std::wstring& log, const std::string&
   return calls;
 }
 
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const wchar_t* name, const std::wstring& value) : m_name(name) {
-    ::SetEnvironmentVariableW(name, value.c_str());
-  }
-  ~ScopedEnvironment() { ::SetEnvironmentVariableW(m_name, nullptr); }
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
- private:
-  const wchar_t* m_name;
-};
-
-// Moves the installed status library aside, so that binding it fails.
-class ScopedMissingStatusLibrary {
- public:
-  ScopedMissingStatusLibrary() : m_installed(InstalledStatusLibraryPath()), m_aside(m_installed + L".aside") {
-    m_moved = ::MoveFileExW(m_installed.c_str(), m_aside.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-  }
-  ~ScopedMissingStatusLibrary() {
-    if (m_moved) ::MoveFileExW(m_aside.c_str(), m_installed.c_str(), MOVEFILE_REPLACE_EXISTING);
-  }
-  ScopedMissingStatusLibrary(const ScopedMissingStatusLibrary&) = delete;
-  ScopedMissingStatusLibrary& operator=(const ScopedMissingStatusLibrary&) = delete;
-  bool Moved() const { return m_moved; }
-
- private:
-  std::wstring m_installed;
-  std::wstring m_aside;
-  bool m_moved = false;
-};
 
 // --- Reading and driving the list from the driver's thread ---
 
@@ -520,7 +468,7 @@ TEST_F(SelectionDialog, WithoutSupportedPrintersTheListIsEmptyAndNothingIsBound)
 
 TEST_F(SelectionDialog, FailedBindingShows1503WithoutOwnerAndNeverShowsTheDialog) {
   Install({{L"somv select a", L"Kelva LP-100"}}, {L"Kelva LP-100"}, {});
-  ScopedMissingStatusLibrary missing;
+  ScopedStatusLibraryReplacement missing(L"");
   ASSERT_TRUE(missing.Moved());
   MessageBoxRecorder recorder;
   // The box has the main window's caption too, but no printer list.
@@ -603,18 +551,6 @@ TEST_F(SelectionDialog, ColumnStringsFallBackAsTheLibraryGivesThem) {
 
 // --- Screenshot, for tests/wine/take_screenshots.sh ---
 
-std::wstring ScreenshotDirectory() {
-  wchar_t directory[MAX_PATH] = {};
-  const DWORD length = ::GetEnvironmentVariableW(L"SOMV_SCREENSHOT_DIR", directory, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::wstring(directory) + L"\\" : std::wstring();
-}
-
-void HoldForScreenshot(const std::wstring& directory, const std::wstring& name) {
-  const std::wstring marker = directory + name + L".pending";
-  ::CloseHandle(::CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  for (int i = 0; i < 750 && ::GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(20);
-  ::DeleteFileW(marker.c_str());
-}
 
 class SelectionScreenshots : public SelectionDialog {};
 

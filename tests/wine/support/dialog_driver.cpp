@@ -1,5 +1,6 @@
 #include "tests/wine/support/dialog_driver.h"
 
+#include <thread>
 #include <vector>
 
 namespace somv::test {
@@ -66,6 +67,17 @@ HWND FocusOf(DWORD threadId) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   return ::GetGUIThreadInfo(threadId, &info) ? info.hwndFocus : nullptr;
+}
+
+INT_PTR RunDriven(CDialog& dialog, DWORD uiThread, const std::wstring& caption,
+                  const std::function<void(HWND)>& drive) {
+  std::thread driver([&] {
+    const HWND window = WaitForDialog(uiThread, caption);
+    if (window != nullptr) drive(window);
+  });
+  const INT_PTR result = dialog.DoModal();
+  driver.join();
+  return result;
 }
 
 }  // namespace somv::test

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "framework/dialog_win.h"
+
 namespace somv::test {
 
 std::wstring WindowText(HWND window);
@@ -24,5 +26,10 @@ void ClickButton(HWND dialog, int id);
 void SetControlText(HWND dialog, int id, const std::wstring& text);
 // The window with the keyboard focus in `threadId`.
 HWND FocusOf(DWORD threadId);
+
+// Runs `dialog` modally on this thread (`uiThread`) while `drive` works on
+// its window, titled `caption`, from another thread; the dialog's result.
+INT_PTR RunDriven(CDialog& dialog, DWORD uiThread, const std::wstring& caption,
+                  const std::function<void(HWND)>& drive);
 
 }  // namespace somv::test

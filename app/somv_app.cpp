@@ -1,0 +1,119 @@
+#include "app/somv_app.h"
+
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include <string>
+
+#include "app/launch_dir_win.h"
+#include "app/placement.h"
+#include "app/relaunch_win.h"
+#include "app/settings_win.h"
+#include "app/wow64_win.h"
+#include "common/names.h"
+#include "framework/resource_module_win.h"
+#include "framework/win_text.h"
+#include "printers/somv_dlg.h"
+#include "resources/resource_ids.h"
+
+namespace somv {
+namespace {
+
+constexpr DWORD kCommonControlsRecordSize = 8;
+constexpr DWORD kAllCommonControlClasses = 0xFF;
+
+void RegisterCommonControls() {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = kCommonControlsRecordSize;
+  controls.dwICC = kAllCommonControlClasses;
+  ::InitCommonControlsEx(&controls);
+}
+
+bool LaunchFileExists(const char16_t* name) {
+  const std::wstring path = GetLaunchFilePath(WidePtr(name));
+  return ::PathFileExistsW(path.c_str()) != FALSE;
+}
+
+}  // namespace
+
+const AppCommandEntry CSomvApp::kCommandEntries[] = {
+    {ID_HELP, &CWinApp::OnHelp},
+    {0, nullptr},
+};
+
+const AppCommandEntry* CSomvApp::GetCommandMap() const { return kCommandEntries; }
+
+BOOL CSomvApp::InitInstance() {
+  RegisterCommonControls();
+  CWinApp::InitInstance();
+  if (!LoadResourceLibrary()) return FALSE;
+  if (AnotherInstanceRuns()) return FALSE;
+  if (IsWow64()) {
+    m_viewMsg.ShowMessage(nullptr, IDS_MSG_WOW64);
+    return FALSE;
+  }
+  if (!LaunchFileExists(kSettingsFileName)) {
+    m_viewMsg.ShowMessage(nullptr, IDS_MSG_SETUP_MISSING);
+    return FALSE;
+  }
+  if (HandOverToTempCopy()) return FALSE;
+  RunDialogInPlace();
+  return FALSE;
+}
+
+int CSomvApp::ExitInstance() {
+  // The library's resources must not be looked up once it is gone.
+  if (m_hSavedResource != nullptr) SetResourceModule(m_hSavedResource);
+  if (m_hResourceLib != nullptr) {
+    ::FreeLibrary(m_hResourceLib);
+    m_hResourceLib = nullptr;
+  }
+  if (m_hMutex != nullptr) {
+    ::ReleaseMutex(m_hMutex);
+    ::CloseHandle(m_hMutex);
+    m_hMutex = nullptr;
+  }
+  CWinApp::ExitInstance();
+  return 1;
+}
+
+bool CSomvApp::LoadResourceLibrary() {
+  const std::wstring path = GetLaunchFilePath(WidePtr(ThisBuild().resourceLibrary));
+  if (::PathFileExistsW(path.c_str())) m_hResourceLib = ::LoadLibraryW(path.c_str());
+  if (m_hResourceLib == nullptr) {
+    // Still the program's own module: its string table holds this one text.
+    m_viewMsg.ShowMessage(nullptr, IDS_MSG_START_FAILED);
+    return false;
+  }
+  m_hSavedResource = GetInstanceHandle();
+  SetResourceModule(m_hResourceLib);
+  return true;
+}
+
+bool CSomvApp::AnotherInstanceRuns() {
+  m_hMutex = ::CreateMutexW(nullptr, FALSE, WidePtr(kMutexName));
+  if (::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  if (const HWND running = ::FindWindowW(nullptr, WidePtr(kMainWindowTitle))) {
+    // The timer settings dialog, say, when the main window has one open.
+    const HWND front = ::GetLastActivePopup(running);
+    ::SetForegroundWindow(front);
+    ::ShowWindow(front, SW_RESTORE);
+  }
+  return true;
+}
+
+bool CSomvApp::HandOverToTempCopy() {
+  const Placement placement = DecidePlacement([] { return IsDebugUIEnabled(); },
+                                              [] { return IsRunningFromTempCopy(); },
+                                              [this] { return RelaunchFromTempCopy(m_hMutex); });
+  return placement == Placement::kHandedOver;
+}
+
+void CSomvApp::RunDialogInPlace() {
+  CSomvDlg dialog(nullptr);
+  m_pMainWnd = &dialog;
+  dialog.DoModal();
+  m_pMainWnd = nullptr;
+}
+
+}  // namespace somv

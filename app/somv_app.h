@@ -1,0 +1,42 @@
+#pragma once
+// The application object: start-up checks, single-instance control and the
+// printer selection dialog run in place or handed over to the temporary copy.
+#include <windows.h>
+
+#include "framework/app_win.h"
+#include "messages/view_msg_win.h"
+
+namespace somv {
+
+class CSomvApp : public CWinApp {
+ public:
+  CSomvApp() = default;
+  ~CSomvApp() override = default;
+
+  const AppCommandEntry* GetCommandMap() const override;
+  // Always 0: the dialog runs its own loop, so the application's never starts.
+  BOOL InitInstance() override;
+  // Always 1, the process exit status on every path.
+  int ExitInstance() override;
+
+  HMODULE m_hResourceLib = nullptr;
+  HINSTANCE m_hSavedResource = nullptr;
+  HANDLE m_hMutex = nullptr;
+  CViewMSg m_viewMsg;
+
+ private:
+  // False, with a message shown, when the resource library is missing or
+  // cannot be loaded; the program's own strings say so.
+  bool LoadResourceLibrary();
+  // True when another instance already runs; its window is brought forward.
+  bool AnotherInstanceRuns();
+  bool HandOverToTempCopy();
+  void RunDialogInPlace();
+
+  static const AppCommandEntry kCommandEntries[];
+};
+
+// The one application object, defined beside the program's entry point.
+extern CSomvApp theApp;
+
+}  // namespace somv

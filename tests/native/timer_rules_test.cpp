@@ -1,0 +1,84 @@
+#include "timer/timer_rules.h"
+
+#include <gtest/gtest.h>
+
+#include "timer/timer_choices.h"
+
+namespace somv {
+namespace {
+
+struct ViewCase {
+  std::uint16_t code;
+  bool powerOffEnabled;
+  int choiceIndex;
+  std::uint16_t storedCode;
+};
+
+TEST(ViewOfTimerCode, SplitsTheDisabledBitAndFindsTheChoice) {
+  const ViewCase cases[] = {
+      {0x0005, true, 4, 0x0005},   {0x8002, false, 1, 0x0002},  {0x0000, true, kNoChoice, 0x0000},
+      {0x0009, true, kNoChoice, 0x0009}, {0x8000, false, kNoChoice, 0x0000}, {0xFFFF, false, kNoChoice, 0x7FFF},
+      {0x0001, true, 0, 0x0001},   {0x8008, false, 7, 0x0008},  {0x4005, true, kNoChoice, 0x4005},
+  };
+  for (const ViewCase& c : cases) {
+    SCOPED_TRACE(c.code);
+    const TimerView view = ViewOfTimerCode(c.code, kTimerChoices);
+    EXPECT_EQ(view.powerOffEnabled, c.powerOffEnabled);
+    EXPECT_EQ(view.choiceIndex, c.choiceIndex);
+    EXPECT_EQ(view.timerCode, c.storedCode);
+  }
+}
+
+TEST(TimerControlsEnabled, OnlyWhenTheBoxIsExactlyChecked) {
+  EXPECT_FALSE(TimerControlsEnabled(kCheckUnchecked));
+  EXPECT_TRUE(TimerControlsEnabled(kCheckChecked));
+  EXPECT_FALSE(TimerControlsEnabled(2));  // indeterminate
+}
+
+struct OkCase {
+  bool diagnostic;
+  int selected;
+  int check;
+  TimerOkAction action;
+  std::uint16_t code;
+};
+
+TEST(DecideTimerOk, ClosesInDiagnosticModeAsksForAChoiceOrWritesTheCode) {
+  const OkCase cases[] = {
+      {true, kNoChoice, kCheckUnchecked, TimerOkAction::Close, 0},
+      {true, 3, kCheckChecked, TimerOkAction::Close, 0},
+      {false, kNoChoice, kCheckChecked, TimerOkAction::ReportNoChoice, 0},
+      {false, kNoChoice, kCheckUnchecked, TimerOkAction::ReportNoChoice, 0},
+      {false, 0, kCheckChecked, TimerOkAction::Write, 0x0001},
+      {false, 0, kCheckUnchecked, TimerOkAction::Write, 0x8001},
+      {false, 7, kCheckChecked, TimerOkAction::Write, 0x0008},
+      {false, 7, kCheckUnchecked, TimerOkAction::Write, 0x8008},
+      {false, 1, kCheckUnchecked, TimerOkAction::Write, 0x8002},
+      {false, 4, kCheckChecked, TimerOkAction::Write, 0x0005},
+  };
+  for (const OkCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.diagnostic << " " << c.selected << " " << c.check);
+    const TimerOkDecision decision = DecideTimerOk(c.diagnostic, c.selected, c.check);
+    EXPECT_EQ(decision.action, c.action);
+    if (c.action == TimerOkAction::Write) {
+      EXPECT_EQ(decision.timerCode, c.code);
+    }
+  }
+}
+
+// Every code the dialog can show comes back unchanged when OK is pressed
+// without changes.
+TEST(DecideTimerOk, RewritesTheShownCodeUnchanged) {
+  for (std::uint16_t value = 1; value <= 8; ++value) {
+    for (std::uint16_t disabled : {0x0000, 0x8000}) {
+      const auto code = static_cast<std::uint16_t>(value | disabled);
+      const TimerView view = ViewOfTimerCode(code, kTimerChoices);
+      const TimerOkDecision decision =
+          DecideTimerOk(false, view.choiceIndex, view.powerOffEnabled ? kCheckChecked : kCheckUnchecked);
+      EXPECT_EQ(decision.timerCode, code);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace somv
