@@ -28,8 +28,20 @@ world_setup "$ARCH" || { echo "0 passed, 1 failed"; exit 1; }
 # status library is back, whatever became of the scenario.
 scenario() {
   e2e_scenario "$@"
+  end_leftover_tools "$1"
   remove_printers "$1"
   restore_status_library
+}
+
+# end_leftover_tools NAME: a tool window that outlived its scenario (a copy
+# the scenario never saw start) would hold the single-instance mutex for the
+# next one; it ends here, by its process id, and counts as a failure.
+end_leftover_tools() {
+  local pid
+  for pid in $(drv windows --title "$MAIN_TITLE" --hidden 1 | cut -f2 | sort -u); do
+    E2E_SCENARIO=$1 e2e_fail "process $pid outlived the scenario with a window titled \"$MAIN_TITLE\""
+    drv kill "$pid" >/dev/null 2>&1
+  done
 }
 
 # Settings that support the drivers most scenarios use.
@@ -245,7 +257,7 @@ start_up_failures() {
       *unloadable*) echo "not a library" >"$dir/$TOOL.DLL" ;;
       *other\ build*)
         local other
-        other=$(ls "$SOMV_BUILD/$other_arch"/resources/ZELV4PO?.DLL 2>/dev/null | head -n 1)
+        other=$(ls "$SOMV_BUILD/$other_arch"/simprinter/ZELV4SM?.DLL 2>/dev/null | head -n 1)
         [ -n "$other" ] || { echo "  (no $other_arch build: '$what' not run)"; continue; }
         cp "$other" "$dir/$TOOL.DLL" ;;
     esac
@@ -261,7 +273,7 @@ no settings file;EXE DLL;1503
 no resource library;EXE;1901
 nothing but the program;EXE;1901
 unloadable resource library;EXE;1901
-resource library of the other build;EXE;1901
+a library with code of the other build;EXE;1901
 EOF
 }
 
