@@ -284,7 +284,7 @@ status_library_missing() {
   standard_settings "$dir"
   hide_status_library
   start_tool "$dir" || { e2e_fail "the program starts"; return; }
-  expect_box "printers listed, status library missing" 1503 none --caption "$MAIN_TITLE" || return
+  expect_box "printers listed, status library missing" 1503 none --caption "$(rc_string IDS_CAPTION_TOOL)" || return
   e2e_track_pid "$BOX_PID"
   watch_exit "$BOX_PID"
   e2e_screenshot "$E2E_SCENARIO-1503"
