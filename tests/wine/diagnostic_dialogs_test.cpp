@@ -26,12 +26,6 @@ constexpr wchar_t kTesterCaption[] = L"Message Tester";
 constexpr wchar_t kDisplayCaption[] = L"Diagnostic Display";
 constexpr wchar_t kTimerCaption[] = L"Power-Off Timer";
 
-std::wstring LibraryString(unsigned id) {
-  std::wstring text;
-  LoadResString(id, text);
-  return text;
-}
-
 std::wstring FieldText(HWND tester) { return WindowText(::GetDlgItem(tester, IDC_MSG_ID_EDIT)); }
 
 // Presses `id` and reads, then dismisses, every box it brings up, until

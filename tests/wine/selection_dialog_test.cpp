@@ -44,12 +44,6 @@ constexpr wchar_t kTimerCaption[] = L"Power-Off Timer";
 constexpr wchar_t kTesterCaption[] = L"Message Tester";
 constexpr wchar_t kDisplayCaption[] = L"Diagnostic Display";
 
-std::wstring LibraryString(unsigned id) {
-  std::wstring text;
-  LoadResString(id, text);
-  return text;
-}
-
 // The simulated library's calls of one kind ("open", "close").
 std::vector<std::string> LoggedCalls(const std::wstring& log, const std::string& kind) {
   std::vector<std::string> calls;

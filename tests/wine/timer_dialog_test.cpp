@@ -36,12 +36,6 @@ std::string TimerCodeKey(unsigned code) {
   return text;
 }
 
-std::wstring LibraryString(unsigned id) {
-  std::wstring text;
-  LoadResString(id, text);
-  return text;
-}
-
 // What the user sees of the dialog.
 struct TimerDialogView {
   int check = -1;

@@ -12,12 +12,6 @@ namespace {
 
 HICON SystemIcon(const wchar_t* id) { return ::LoadIconW(nullptr, id); }
 
-std::wstring LibraryString(unsigned id) {
-  std::wstring text;
-  LoadResString(id, text);
-  return text;
-}
-
 struct ShownCase {
   int asked;
   unsigned textId;

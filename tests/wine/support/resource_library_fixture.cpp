@@ -33,4 +33,10 @@ ScopedResourceModule::~ScopedResourceModule() {
   if (m_module) SetResourceModule(m_previous);
 }
 
+std::wstring LibraryString(unsigned id) {
+  std::wstring text;
+  LoadResString(id, text);
+  return text;
+}
+
 }  // namespace somv::test

@@ -28,4 +28,7 @@ class ScopedResourceModule {
   HINSTANCE m_previous;
 };
 
+// String `id` of the current resource module; empty when it holds none.
+std::wstring LibraryString(unsigned id);
+
 }  // namespace somv::test
