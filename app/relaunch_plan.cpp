@@ -1,6 +1,6 @@
 #include "app/relaunch_plan.h"
 
-#include "app/launch_path.h"
+#include "settings/launch_path.h"
 
 namespace somv {
 

@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "app/launch_dir_win.h"
-#include "app/launch_path.h"
+#include "settings/launch_dir_win.h"
+#include "settings/launch_path.h"
 #include "app/relaunch_plan.h"
-#include "app/settings_win.h"
+#include "settings/settings_win.h"
 #include "common/names.h"
 #include "framework/unique_handle.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 
 namespace somv {
 namespace {

@@ -5,14 +5,14 @@
 
 #include <string>
 
-#include "app/launch_dir_win.h"
+#include "settings/launch_dir_win.h"
 #include "app/placement.h"
 #include "app/relaunch_win.h"
-#include "app/settings_win.h"
+#include "settings/settings_win.h"
 #include "app/wow64_win.h"
 #include "common/names.h"
 #include "framework/resource_module_win.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 #include "printers/somv_dlg.h"
 #include "resources/resource_ids.h"
 

@@ -7,7 +7,7 @@
 
 #include "common/names.h"
 #include "device/status_library_path.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 
 namespace somv {
 

@@ -7,7 +7,7 @@
 #include "framework/decimal_scan.h"
 #include "framework/message_box_win.h"
 #include "framework/resource_module_win.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 
 namespace somv {
 namespace {

@@ -1,7 +1,7 @@
 #include "framework/resource_module_win.h"
 
 #include "framework/string_block.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 
 namespace somv {
 namespace {

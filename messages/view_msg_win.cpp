@@ -2,7 +2,7 @@
 
 #include "framework/message_box_win.h"
 #include "framework/resource_module_win.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 #include "messages/catalogue.h"
 
 namespace somv {

@@ -6,8 +6,8 @@
 #include <cwchar>
 #include <vector>
 
-#include "app/settings_win.h"
-#include "framework/win_text.h"
+#include "settings/settings_win.h"
+#include "common/win_text.h"
 
 namespace somv {
 namespace {

@@ -1,9 +1,9 @@
 #include "printers/somv_dlg.h"
 
-#include "app/settings_win.h"
+#include "settings/settings_win.h"
 #include "common/names.h"
 #include "framework/resource_module_win.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 #include "printers/discovery_win.h"
 #include "printers/selection_rules.h"
 #include "resources/resource_ids.h"

@@ -1,11 +1,11 @@
 #include "timer/timer_settings_dlg.h"
 
-#include "app/settings_win.h"
+#include "settings/settings_win.h"
 #include "common/names.h"
 #include "device/device_requests.h"
 #include "device/firmware_gate_win.h"
 #include "framework/resource_module_win.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 #include "resources/resource_ids.h"
 #include "timer/timer_rules.h"
 

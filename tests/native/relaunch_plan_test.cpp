@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/launch_path.h"
+#include "settings/launch_path.h"
 
 namespace somv {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "framework/win_text.h"
+#include "common/win_text.h"
 #include "tests/wine/support/scoped_files.h"
 #include "tests/wine/support/scoped_printer.h"
 

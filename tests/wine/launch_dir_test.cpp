@@ -1,4 +1,4 @@
-#include "app/launch_dir_win.h"
+#include "settings/launch_dir_win.h"
 
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -9,10 +9,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/settings_win.h"
+#include "settings/settings_win.h"
 #include "common/names.h"
 #include "framework/unique_handle.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 #include "tests/wine/support/scoped_files.h"
 
 namespace somv {

@@ -8,10 +8,10 @@
 
 #include <string>
 
-#include "app/launch_dir_win.h"
+#include "settings/launch_dir_win.h"
 #include "app/relaunch_win.h"
 #include "common/names.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "app/wow64_win.h"
 #include "common/names.h"
 #include "framework/unique_handle.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/support/scoped_environment.h"
 #include "tests/wine/support/scoped_files.h"

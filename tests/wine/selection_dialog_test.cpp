@@ -21,7 +21,7 @@
 #include "common/names.h"
 #include "framework/app_win.h"
 #include "framework/resource_module_win.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/support/dialog_driver.h"
 #include "tests/wine/support/message_box_probe.h"

@@ -1,4 +1,4 @@
-#include "app/settings_win.h"
+#include "settings/settings_win.h"
 
 #include <gtest/gtest.h>
 

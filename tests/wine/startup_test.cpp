@@ -14,7 +14,7 @@
 
 #include "common/names.h"
 #include "framework/unique_handle.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/support/dialog_driver.h"
 #include "tests/wine/support/message_box_probe.h"

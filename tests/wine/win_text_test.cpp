@@ -1,4 +1,4 @@
-#include "framework/win_text.h"
+#include "common/win_text.h"
 
 #include <windows.h>
 #include <gtest/gtest.h>

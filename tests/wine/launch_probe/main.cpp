@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "app/launch_dir_win.h"
+#include "settings/launch_dir_win.h"
 #include "common/names.h"
 #include "framework/unique_handle.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 2) return 2;

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "common/names.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 
 namespace somv::test {
 

@@ -1,11 +1,11 @@
-#include "app/launch_dir_win.h"
+#include "settings/launch_dir_win.h"
 
 #include <windows.h>
 #include <shlwapi.h>
 
-#include "app/launch_path.h"
+#include "settings/launch_path.h"
 #include "common/names.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 
 namespace somv {
 namespace {

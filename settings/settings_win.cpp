@@ -1,11 +1,11 @@
-#include "app/settings_win.h"
+#include "settings/settings_win.h"
 
 #include <windows.h>
 #include <shlwapi.h>
 
-#include "app/launch_dir_win.h"
+#include "settings/launch_dir_win.h"
 #include "common/names.h"
-#include "framework/win_text.h"
+#include "common/win_text.h"
 
 namespace somv {
 

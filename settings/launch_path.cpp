@@ -1,4 +1,4 @@
-#include "app/launch_path.h"
+#include "settings/launch_path.h"
 
 namespace somv {
 
