@@ -50,10 +50,11 @@ std::vector<InstalledPrinter> EnumerateLocalPrinters() {
 
 }  // namespace
 
-DiscoveryResult FindSupportedPrinters() {
+DiscoveryResult FindSupportedPrinters() { return FindSupportedPrinters(SettingsFilePath()); }
+
+DiscoveryResult FindSupportedPrinters(const std::wstring& settingsPath) {
   const std::vector<InstalledPrinter> printers = EnumerateLocalPrinters();
   if (printers.empty()) return {};
-  const std::wstring settingsPath = SettingsFilePath();
   if (!FileExists(settingsPath)) return {};
   return SelectSupportedPrinters(printers, [&settingsPath](const std::u16string& driverName) {
     return ToU16(ReadSupportDeviceEntry(settingsPath, ToWide(driverName)));

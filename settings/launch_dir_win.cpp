@@ -55,4 +55,10 @@ std::wstring GetLaunchFilePath(const std::wstring& name) {
   return IsRunningFromTempCopy() ? FromProgramDirectory(name) : FromCurrentDirectory(name);
 }
 
+std::wstring GetProgramFolderFilePath(const std::wstring& name) {
+  const std::u16string directory = DirectoryOfPath(OwnModulePath());
+  if (directory.empty()) return {};
+  return ToWide(JoinWithinCapacity(directory, ToU16(name)));
+}
+
 }  // namespace somv

@@ -13,4 +13,9 @@ bool IsRunningFromTempCopy();
 // cannot be obtained or the path would not fit in 260 units.
 std::wstring GetLaunchFilePath(const std::wstring& name);
 
+// Full path of `name` beside the running program file, whatever its name and
+// the current directory; empty when that does not fit in 260 units. For
+// programs started from anywhere by scripts.
+std::wstring GetProgramFolderFilePath(const std::wstring& name);
+
 }  // namespace somv

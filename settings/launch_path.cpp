@@ -15,4 +15,10 @@ std::u16string ProgramDirectory(std::u16string_view programPath, std::u16string_
   return std::u16string(programPath.substr(0, programPath.size() - programName.size()));
 }
 
+std::u16string DirectoryOfPath(std::u16string_view path) {
+  const std::size_t slash = path.rfind(u'\\');
+  if (slash == std::u16string_view::npos) return {};
+  return std::u16string(path.substr(0, slash + 1));
+}
+
 }  // namespace somv

@@ -19,4 +19,7 @@ std::u16string JoinWithinCapacity(std::u16string_view directory, std::u16string_
 // units as the program's own name has. Empty when the path is shorter.
 std::u16string ProgramDirectory(std::u16string_view programPath, std::u16string_view programName);
 
+// Everything up to and including the last backslash; empty without one.
+std::u16string DirectoryOfPath(std::u16string_view path);
+
 }  // namespace somv
