@@ -1,0 +1,170 @@
+// The console companion: the tool's discovery, settings, status library,
+// firmware gate and timer codes, driven from a command line instead of the
+// dialogs, for scripts and management agents.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/names.h"
+#include "common/ordinal.h"
+#include "common/win_text.h"
+#include "console/console_args.h"
+#include "console/console_output_win.h"
+#include "console/console_report.h"
+#include "console/printer_access_win.h"
+#include "printers/discovery_win.h"
+#include "settings/launch_dir_win.h"
+#include "settings/launch_path.h"
+#include "settings/settings_win.h"
+
+namespace somv {
+namespace {
+
+#if defined(_WIN64)
+constexpr char16_t kConsoleName[] = u"ZELV4PCD";
+#else
+constexpr char16_t kConsoleName[] = u"ZELV4PCK";
+#endif
+
+enum ExitStatus : int {
+  kDone = 0,
+  kWrongUse = 2,
+  kPrinterNotFound = 3,
+  kStatusLibraryUnusable = 4,
+  kPrinterFailed = 5,
+  kSettingsMissing = 6,
+  kToolRunning = 7,
+};
+
+constexpr char16_t kHelp[] =
+    u"Sets the automatic power-off timer of the supported printers of this machine.\r\n"
+    u"\r\n"
+    u"  list                     every supported printer with its firmware and power-off setting\r\n"
+    u"  get PRINTER              the same for one printer, by its exact name\r\n"
+    u"  set PRINTER off|on|N     power-off off or on keeping the printer's choice, or choice N (1-8) and on\r\n"
+    u"\r\n"
+    u"  --json                   list and get as JSON\r\n"
+    u"  --settings PATH          the settings file to use instead of ZELV4PO.INI beside this program\r\n"
+    u"  --help                   this text\r\n"
+    u"\r\n"
+    u"Exit status: 0 done, 2 wrong use, 3 printer not found among the supported ones,\r\n"
+    u"4 status library missing or unusable, 5 the printer failed or its firmware is too old,\r\n"
+    u"6 settings file missing, 7 Somnivar Tool is running.\r\n";
+
+int Fail(int status, const std::u16string& message) {
+  WriteStandardError(std::u16string(kConsoleName) + u": " + message + u"\r\n");
+  return status;
+}
+
+std::u16string Quoted(const std::u16string& text) { return u"\"" + text + u"\""; }
+
+// Held while the program runs, so that the tool does not start meanwhile;
+// refused while the tool (or another run of this program) holds it.
+class InstanceMutex {
+ public:
+  InstanceMutex() {
+    m_handle = ::CreateMutexW(nullptr, FALSE, WidePtr(kMutexName));
+    // Created by an elevated tool, it may exist but be closed to us.
+    if (m_handle != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+      ::CloseHandle(m_handle);
+      m_handle = nullptr;
+    }
+  }
+  ~InstanceMutex() {
+    if (m_handle != nullptr) ::CloseHandle(m_handle);
+  }
+  InstanceMutex(const InstanceMutex&) = delete;
+  InstanceMutex& operator=(const InstanceMutex&) = delete;
+
+  bool Held() const { return m_handle != nullptr; }
+
+ private:
+  HANDLE m_handle = nullptr;
+};
+
+// A relative path is taken from the current directory: the profile reader
+// would look for a bare file name in the Windows directory instead.
+std::wstring SettingsPathOf(const ConsoleInvocation& invocation) {
+  if (!invocation.settingsPath) return GetProgramFolderFilePath(WidePtr(kSettingsFileName));
+  wchar_t full[kPathCapacity] = {};
+  const DWORD length = ::GetFullPathNameW(WidePtr(*invocation.settingsPath), kPathCapacity, full, nullptr);
+  if (length == 0 || length >= kPathCapacity) return {};
+  return full;
+}
+
+int RunList(const ConsoleInvocation& invocation, const std::wstring& settingsPath, const DiscoveryResult& found) {
+  std::vector<PrinterReport> reports;
+  if (!found.rows.empty()) {
+    PrinterAccess access(settingsPath);
+    if (!access.Bind()) {
+      return Fail(kStatusLibraryUnusable, u"the status library " + std::u16string(ThisBuild().statusLibrary) +
+                                              u" is missing from the printer driver directory or lacks an entry point");
+    }
+    for (const PrinterRow& row : found.rows) reports.push_back(access.Read(row));
+  }
+  WriteStandardOutput(invocation.json ? FormatReportJson(reports) : FormatReportTable(reports));
+  return kDone;
+}
+
+int RunOnePrinter(const ConsoleInvocation& invocation, const std::wstring& settingsPath, const DiscoveryResult& found) {
+  const PrinterRow* row = nullptr;
+  for (const PrinterRow& candidate : found.rows) {
+    if (OrdinalCompare(candidate.strPrinterName, invocation.printerName) == 0) {
+      row = &candidate;
+      break;
+    }
+  }
+  const std::u16string printer = u"printer " + Quoted(invocation.printerName);
+  if (row == nullptr) return Fail(kPrinterNotFound, printer + u" is not among the supported printers");
+
+  PrinterAccess access(settingsPath);
+  if (!access.Bind()) {
+    return Fail(kStatusLibraryUnusable, printer + u": the status library " +
+                                            std::u16string(ThisBuild().statusLibrary) +
+                                            u" is missing from the printer driver directory or lacks an entry point");
+  }
+  const bool set = invocation.command == ConsoleCommand::Set;
+  const PrinterReport report = set ? access.Set(*row, invocation.setting) : access.Read(*row);
+  if (!set || report.failure.empty()) {
+    WriteStandardOutput(invocation.json ? FormatReportJson(report) + u"\r\n" : FormatReportTable({report}));
+  }
+  if (report.failure.empty()) return kDone;
+  return Fail(kPrinterFailed, printer + u": " + report.failure + (set ? u"; nothing was written" : u""));
+}
+
+int Run(const std::vector<std::u16string>& arguments) {
+  const ArgumentReading reading = ReadConsoleArguments(arguments);
+  if (!reading.invocation) return Fail(kWrongUse, reading.error + u" (--help lists the commands)");
+  const ConsoleInvocation& invocation = *reading.invocation;
+  if (invocation.command == ConsoleCommand::Help) {
+    WriteStandardOutput(kHelp);
+    return kDone;
+  }
+
+  const InstanceMutex mutex;
+  if (!mutex.Held()) {
+    return Fail(kToolRunning, u"Somnivar Tool is running (or another run of this program): close it and try again");
+  }
+  const std::wstring settingsPath = SettingsPathOf(invocation);
+  if (!FileExists(settingsPath)) {
+    const std::u16string shown = settingsPath.empty() ? invocation.settingsPath.value_or(u"ZELV4PO.INI")
+                                                      : ToU16(settingsPath);
+    return Fail(kSettingsMissing, u"the settings file " + Quoted(shown) + u" is missing");
+  }
+  const DiscoveryResult found = FindSupportedPrinters(settingsPath);
+  return invocation.command == ConsoleCommand::List ? RunList(invocation, settingsPath, found)
+                                                    : RunOnePrinter(invocation, settingsPath, found);
+}
+
+}  // namespace
+}  // namespace somv
+
+int wmain(int argc, wchar_t** argv) {
+  // Unattended: a library that cannot load, or a crash inside one, must end
+  // the run with a status, not wait for someone to close a system dialog.
+  ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
+  std::vector<std::u16string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(somv::ToU16(argv[i]));
+  return somv::Run(arguments);
+}

@@ -1,0 +1,60 @@
+#include "console/console_output_win.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace somv {
+namespace {
+
+// Old consoles refuse long writes; a chunk never splits a surrogate pair.
+constexpr std::size_t kConsoleChunk = 4096;
+
+void WriteToConsole(HANDLE stream, std::u16string_view text) {
+  while (!text.empty()) {
+    std::size_t length = text.size() < kConsoleChunk ? text.size() : kConsoleChunk;
+    if (length < text.size() && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF) --length;
+    DWORD written = 0;
+    if (!::WriteConsoleW(stream, text.data(), static_cast<DWORD>(length), &written, nullptr) || written == 0) return;
+    text.remove_prefix(written);
+  }
+}
+
+void WriteAsUtf8(HANDLE stream, std::u16string_view text) {
+  if (text.empty()) return;
+  const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data());
+  const int units = static_cast<int>(text.size());
+  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide, units, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return;
+  std::string utf8(static_cast<std::size_t>(bytes), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide, units, utf8.data(), bytes, nullptr, nullptr);
+  std::size_t done = 0;
+  while (done < utf8.size()) {
+    DWORD written = 0;
+    if (!::WriteFile(stream, utf8.data() + done, static_cast<DWORD>(utf8.size() - done), &written, nullptr) ||
+        written == 0) {
+      return;
+    }
+    done += written;
+  }
+}
+
+void WriteStandard(DWORD which, std::u16string_view text) {
+  const HANDLE stream = ::GetStdHandle(which);
+  // Started without standard handles, as some agents do: nothing to say it to.
+  if (stream == nullptr || stream == INVALID_HANDLE_VALUE) return;
+  DWORD mode = 0;
+  if (::GetConsoleMode(stream, &mode)) {
+    WriteToConsole(stream, text);
+  } else {
+    WriteAsUtf8(stream, text);
+  }
+}
+
+}  // namespace
+
+void WriteStandardOutput(std::u16string_view text) { WriteStandard(STD_OUTPUT_HANDLE, text); }
+
+void WriteStandardError(std::u16string_view text) { WriteStandard(STD_ERROR_HANDLE, text); }
+
+}  // namespace somv

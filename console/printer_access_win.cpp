@@ -1,0 +1,129 @@
+#include "console/printer_access_win.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <optional>
+
+#include "common/win_text.h"
+#include "device/device_requests.h"
+#include "settings/settings_win.h"
+
+namespace somv {
+namespace {
+
+bool RunsElevated() {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  const BOOL known = ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
+  ::CloseHandle(token);
+  return known && elevation.TokenIsElevated != 0;
+}
+
+// The status library may need administrator rights for what failed; this
+// program never asks for them, so the failure says where they come from.
+std::u16string WithRightsHint(std::u16string failure) {
+  if (!RunsElevated()) failure += u" (not running elevated: run it from an elevated shell or an agent with administrator rights)";
+  return failure;
+}
+
+std::u16string CodeText(std::uint16_t code) {
+  char text[8] = {};
+  std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(code));
+  return std::u16string(text, text + 6);
+}
+
+}  // namespace
+
+PrinterAccess::~PrinterAccess() {
+  Close();
+  m_connection.FreeStatusLibrary();
+}
+
+PrinterReport PrinterAccess::Read(const PrinterRow& row) {
+  PrinterReport report;
+  if (Open(row, report)) {
+    ReadOpened(row, report);
+    Close();
+  }
+  return report;
+}
+
+PrinterReport PrinterAccess::Set(const PrinterRow& row, const TimerSetting& setting) {
+  PrinterReport report;
+  if (Open(row, report)) {
+    if (ReadOpened(row, report)) WriteOpened(setting, report);
+    Close();
+  }
+  return report;
+}
+
+bool PrinterAccess::Open(const PrinterRow& row, PrinterReport& report) {
+  report.printerName = row.strPrinterName;
+  report.driverName = row.strDriverName;
+  report.minimumFirmware = ToU16(ReadSupportDeviceEntry(m_settingsPath, ToWide(row.strDriverName)));
+  if (m_connection.OpenDevice(row.strPrinterName) != 0) return true;
+  // Whatever the library left there after refusing is no handle of ours.
+  m_connection.m_hDevice = nullptr;
+  report.failure = WithRightsHint(u"the printer could not be opened");
+  return false;
+}
+
+bool PrinterAccess::ReadOpened(const PrinterRow& row, PrinterReport& report) {
+  std::u16string version;
+  if (RequestFirmwareVersion(m_connection, version) == 0) {
+    report.failure = u"the firmware version could not be read";
+    return false;
+  }
+  report.firmware = version;
+  bool settingsMissing = false;
+  report.gatePasses = FirmwareGatePasses(version, [&]() -> std::optional<std::u16string> {
+    if (!FileExists(m_settingsPath)) {
+      settingsMissing = true;
+      return std::nullopt;
+    }
+    return ToU16(ReadSupportDeviceEntry(m_settingsPath, ToWide(row.strDriverName)));
+  });
+  if (!*report.gatePasses) {
+    report.failure = settingsMissing ? u"firmware " + version + u" cannot be checked: the settings file is gone"
+                                     : u"firmware " + version + u" is below the minimum " + report.minimumFirmware;
+    return false;
+  }
+  std::uint16_t code = 0;
+  if (ReadTimerCode(m_connection, code) == 0) {
+    report.failure = WithRightsHint(u"the timer setting could not be read");
+    return false;
+  }
+  report.timerCode = code;
+  return true;
+}
+
+void PrinterAccess::WriteOpened(const TimerSetting& setting, PrinterReport& report) {
+  const std::optional<std::uint16_t> code = TimerCodeToWrite(*report.timerCode, setting);
+  if (!code) {
+    report.failure = u"the printer's timer code " + CodeText(*report.timerCode) +
+                     u" is none of the choices, so there is none to keep: give a choice number";
+    return;
+  }
+  if (WriteTimerCode(m_connection, *code) == 0) {
+    report.failure = WithRightsHint(u"the timer setting could not be written");
+    return;
+  }
+  report.timerCode = *code;
+}
+
+void PrinterAccess::Close() {
+  if (m_connection.m_hDevice == nullptr) return;
+  // One close per open, whatever it answers: a handle the library refused to
+  // close is not offered to it again, and a library that throws from its
+  // close must not end the run.
+  try {
+    m_connection.CloseDevice();
+  } catch (...) {
+  }
+  m_connection.m_hDevice = nullptr;
+}
+
+}  // namespace somv

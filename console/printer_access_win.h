@@ -1,0 +1,42 @@
+#pragma once
+// The printers as the console program reaches them: the status library bound
+// once per run, each printer opened, gated, read and closed in turn, as the
+// timer dialog does between the selection dialog's open and close.
+#include <string>
+
+#include "console/console_args.h"
+#include "console/console_report.h"
+#include "device/device_connection.h"
+#include "printers/discovery.h"
+
+namespace somv {
+
+class PrinterAccess {
+ public:
+  explicit PrinterAccess(std::wstring settingsPath) : m_settingsPath(std::move(settingsPath)) {}
+  ~PrinterAccess();
+  PrinterAccess(const PrinterAccess&) = delete;
+  PrinterAccess& operator=(const PrinterAccess&) = delete;
+
+  // The tool's binding of the status library; false when it is missing or
+  // lacks an entry point.
+  bool Bind() { return m_connection.LoadStatusLibrary() != 0; }
+
+  // Firmware, gate and timer; the report's failure says what did not work.
+  PrinterReport Read(const PrinterRow& row);
+
+  // Writes `setting` only after the gate and the read succeeded; on success
+  // the report holds the code written.
+  PrinterReport Set(const PrinterRow& row, const TimerSetting& setting);
+
+ private:
+  bool Open(const PrinterRow& row, PrinterReport& report);
+  bool ReadOpened(const PrinterRow& row, PrinterReport& report);
+  void WriteOpened(const TimerSetting& setting, PrinterReport& report);
+  void Close();
+
+  std::wstring m_settingsPath;
+  DeviceConnection m_connection;
+};
+
+}  // namespace somv

@@ -1,0 +1,94 @@
+#include "console/console_args.h"
+
+#include <gtest/gtest.h>
+
+namespace somv {
+namespace {
+
+using Args = std::vector<std::u16string>;
+using Kind = TimerSetting::Kind;
+
+TEST(ReadConsoleArguments, ReadsEachCommandWithItsOptionsAnywhere) {
+  struct Case {
+    Args args;
+    ConsoleCommand command;
+    std::u16string printer;
+    Kind kind;
+    int choice;
+    bool json;
+    std::u16string settings;
+  };
+  const Case cases[] = {
+      {{u"list"}, ConsoleCommand::List, u"", Kind::On, 0, false, u""},
+      {{u"--json", u"LIST", u"--settings", u"a b.ini"}, ConsoleCommand::List, u"", Kind::On, 0, true, u"a b.ini"},
+      {{u"get", u"Kelva Büro Ω", u"--json"}, ConsoleCommand::Get, u"Kelva Büro Ω", Kind::On, 0, true, u""},
+      {{u"set", u"P", u"Off"}, ConsoleCommand::Set, u"P", Kind::Off, 0, false, u""},
+      {{u"--settings=x.ini", u"set", u"P", u"on"}, ConsoleCommand::Set, u"P", Kind::On, 0, false, u"x.ini"},
+      {{u"set", u"--", u"-dash", u"8"}, ConsoleCommand::Set, u"-dash", Kind::Choice, 8, false, u""},
+      {{u"set", u"P", u"01"}, ConsoleCommand::Set, u"P", Kind::Choice, 1, false, u""},
+      {{u"set", u"P", u"--help"}, ConsoleCommand::Help, u"", Kind::On, 0, false, u""},
+      {{u"/?"}, ConsoleCommand::Help, u"", Kind::On, 0, false, u""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args.size()) + " arguments, first " +
+                 std::string(c.args[0].begin(), c.args[0].end()));
+    const ArgumentReading reading = ReadConsoleArguments(c.args);
+    ASSERT_TRUE(reading.invocation.has_value());
+    EXPECT_TRUE(reading.error.empty());
+    EXPECT_EQ(reading.invocation->command, c.command);
+    if (c.command == ConsoleCommand::Help) continue;
+    EXPECT_EQ(reading.invocation->printerName, c.printer);
+    EXPECT_EQ(reading.invocation->setting.kind, c.kind);
+    EXPECT_EQ(reading.invocation->setting.choice, c.choice);
+    EXPECT_EQ(reading.invocation->json, c.json);
+    EXPECT_EQ(reading.invocation->settingsPath.value_or(u""), c.settings);
+  }
+}
+
+TEST(ReadConsoleArguments, RefusesWrongUseWithOneLine) {
+  const Args cases[] = {
+      {},
+      {u"lists"},
+      {u"list", u"extra"},
+      {u"get"},
+      {u"get", u""},
+      {u"set", u"P"},
+      {u"set", u"P", u"0"},
+      {u"set", u"P", u"9"},
+      {u"set", u"P", u"+3"},
+      {u"set", u"P", u"99999999999"},
+      {u"set", u"P", u"on", u"--json"},
+      {u"list", u"--verbose"},
+      {u"list", u"--settings"},
+      {u"list", u"--settings="},
+      {u"list", u"--settings", u"a", u"--settings", u"b"},
+  };
+  for (const Args& args : cases) {
+    SCOPED_TRACE(testing::PrintToString(args.size()) + " arguments");
+    const ArgumentReading reading = ReadConsoleArguments(args);
+    EXPECT_FALSE(reading.invocation.has_value());
+    EXPECT_FALSE(reading.error.empty());
+    EXPECT_EQ(reading.error.find(u'\n'), std::u16string::npos);
+  }
+}
+
+TEST(TimerCodeToWrite, IsWhatTheTimerDialogsOkWritesForTheSameChoice) {
+  struct Case {
+    std::uint16_t current;
+    TimerSetting setting;
+    std::optional<std::uint16_t> written;
+  };
+  const Case cases[] = {
+      {0x0003, {Kind::Off, 0}, 0x8003},  {0x8003, {Kind::On, 0}, 0x0003},
+      {0x0003, {Kind::On, 0}, 0x0003},   {0x8005, {Kind::Off, 0}, 0x8005},
+      {0x8005, {Kind::Choice, 2}, 0x0002}, {0x0009, {Kind::Choice, 8}, 0x0008},
+      {0x0009, {Kind::Off, 0}, std::nullopt}, {0x8000, {Kind::On, 0}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.current);
+    EXPECT_EQ(TimerCodeToWrite(c.current, c.setting), c.written);
+  }
+}
+
+}  // namespace
+}  // namespace somv
