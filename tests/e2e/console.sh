@@ -1,0 +1,258 @@
+#!/usr/bin/env bash
+# The console programs under Wine, run as a script or an agent would run
+# them: from another directory, output redirected to files, judged by exit
+# status, standard output and one line on the error stream.
+#   SOMV_BUILD_DIR=<build> bash tests/e2e/console.sh win64|win32
+# Needs that configuration built; ends with "N passed, N failed".
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/e2e-lib.sh"
+source "$here/tool-world.sh"
+
+ARCH=${1:-win64}
+if [ "$ARCH" = win32 ] && ! wine32_usable; then
+  echo "skipped: console (win32): this machine cannot execute the 32-bit Wine loader"
+  echo "0 passed, 0 failed"
+  exit 0
+fi
+
+e2e_setup "$ARCH" "$SOMV_BUILD/e2e-console-$ARCH" || { echo "0 passed, 1 failed"; exit 1; }
+world_setup "$ARCH" || { echo "0 passed, 1 failed"; exit 1; }
+[ "$ARCH" = win64 ] && CONSOLE=ZELV4PCD || CONSOLE=ZELV4PCK
+HEADER=$'printer\tdriver\tfirmware\tminimum\tgate\tpower-off\tchoice\tcode\tstatus'
+
+scenario() {
+  e2e_scenario "$@"
+  remove_printers "$1"
+  restore_status_library
+}
+
+# console_dir [--no-settings]: a fresh folder holding the console program and,
+# unless told otherwise, the settings file; sets CONSOLE_DIR.
+console_dir() {
+  CONSOLE_DIR=$(mktemp -d "$(scenario_dir)/program.XXXX")
+  cp "$TOOL_BUILD/console/$CONSOLE.EXE" "$CONSOLE_DIR/"
+  [ "${1:-}" = --no-settings ] || settings_in "$CONSOLE_DIR"
+}
+
+settings_in() {
+  write_settings "$1" <<'EOF_INI'
+[SUPPORT_DEVICE]
+Kelva E2E-100=01.05
+Kelva E2E-200=02.00
+EOF_INI
+}
+
+# run_console ARGS...: the program of CONSOLE_DIR started from the scenario's
+# own directory, never the program's; sets STATUS, OUT_FILE, OUT and ERR
+# (line ends as Unix has them).
+run_console() {
+  local dir
+  dir=$(scenario_dir)
+  OUT_FILE=$dir/out.$RANDOM$RANDOM
+  (cd "$dir" && "$WINELOADER" "$CONSOLE_DIR/$CONSOLE.EXE" "$@" >"$OUT_FILE" 2>"$OUT_FILE.err")
+  STATUS=$?
+  OUT=$(tr -d '\r' <"$OUT_FILE")
+  ERR=$(tr -d '\r' <"$OUT_FILE.err")
+}
+
+# expect_failure WHAT STATUS REGEX: the last run ended with STATUS and said
+# one line on the error stream that matches REGEX.
+expect_failure() {
+  assert_eq "$STATUS" "$2" "$1: status $2"
+  assert_eq "$(grep -c . <<<"$ERR")" 1 "$1: one line on the error stream"
+  assert_match "$ERR" "^$CONSOLE: $3" "$1: the line says what failed"
+}
+
+demo_printers() {
+  install_printers "C 1|Kelva LP-100|Kelva E2E-100" "C 2|Kelva Office 2200|Kelva E2E-200" \
+    "C 3|Office Laser|Acme Laser 5" "C 4|Kelva Unplugged|Kelva E2E-100"
+  sim_printers <<'EOF_SIM'
+[Kelva LP-100]
+Major=1
+Minor=5
+TimerCode=0x0003
+[Kelva Office 2200]
+Major=2
+Minor=1
+TimerCode=0x8005
+[Kelva Unplugged]
+Fail=open
+EOF_SIM
+}
+
+listing() {
+  demo_printers
+  console_dir
+  run_console list
+  assert_eq "$STATUS" 0 "list: status 0 although one printer failed"
+  assert_eq "$(cut -f1-8 <<<"$OUT")" "$(cut -f1-8 <<EOF_OUT
+$HEADER
+Kelva Unplugged	Kelva E2E-100	-	01.05	-	-	-	-
+Kelva Office 2200	Kelva E2E-200	02.01	02.00	pass	off	5	0x8005
+Kelva LP-100	Kelva E2E-100	01.05	01.05	pass	on	3	0x0003
+EOF_OUT
+)" "list: the supported printers in the dialog's order, with firmware, minimum, gate and setting"
+  assert_match "$(cut -f9 <<<"$OUT" | tr '\n' '|')" '^status\|the printer could not be opened[^|]*\|ok\|ok\|$' \
+    "list: the failed printer's row says what failed"
+  assert_eq "$ERR" "" "list: nothing on the error stream"
+  assert_eq "$(sim_calls)" "open:0 open:1 22:1 11:1 close:1 open:1 22:1 11:1 close:1" "list: each printer opened, read and closed"
+
+  run_console list --json
+  assert_eq "$STATUS" 0 "list --json: status 0"
+  assert_eq "$(sed -n 3,4p <<<"$OUT")" \
+    '  {"printer": "Kelva Office 2200", "driver": "Kelva E2E-200", "firmware": "02.01", "minimum": "02.00", "gate": "pass", "powerOff": "off", "choice": 5, "code": "0x8005", "status": "ok"},
+  {"printer": "Kelva LP-100", "driver": "Kelva E2E-100", "firmware": "01.05", "minimum": "01.05", "gate": "pass", "powerOff": "on", "choice": 3, "code": "0x0003", "status": "ok"}' \
+    "list --json: the same fields as an array"
+  assert_match "$(sed -n 2p <<<"$OUT")" '^  \{"printer": "Kelva Unplugged", .*"firmware": null, .*"gate": null, "powerOff": null, "choice": null, "code": null, "status": "the printer could not be opened' \
+    "list --json: what is unknown is null"
+  assert_eq "$(sed -n '1p;$p' <<<"$OUT" | tr '\n' ' ')" "[ ] " "list --json: one array"
+}
+
+# The settings named on the command line, relative to the current directory;
+# the program's own folder holds none.
+set_then_get() {
+  demo_printers
+  console_dir --no-settings
+  settings_in "$(scenario_dir)"
+  mv "$(scenario_dir)/ZELV4PO.INI" "$(scenario_dir)/site.ini"
+  run_console set "Kelva LP-100" 6 --settings site.ini
+  assert_eq "$STATUS:$ERR" "0:" "set 6: status 0, nothing on the error stream"
+  assert_eq "$(sed -n 2p <<<"$OUT" | cut -f1,6-9)" $'Kelva LP-100\ton\t6\t0x0006\tok' "set 6: the row shows what was written"
+  assert_eq "$(sim_value "Kelva LP-100" TimerCode)" 0x0006 "set 6: the printer holds choice 6, power-off on"
+  assert_eq "$(sim_log | grep 'code=12' | sed 's/.* in=//')" "1C000000000000000000000006000000 -> 1" "set 6: the dialog's write block"
+  assert_eq "$(sim_calls)" "open:1 22:1 11:1 12:1 close:1" "set 6: open, version, read, write, close"
+
+  run_console set "Kelva LP-100" off --settings site.ini
+  assert_eq "$STATUS:$(sim_value "Kelva LP-100" TimerCode)" 0:0x8006 "set off: power-off off, the choice kept"
+  run_console get "Kelva LP-100" --json --settings site.ini
+  assert_eq "$STATUS:$ERR" "0:" "get --json: status 0"
+  assert_eq "$OUT" '{"printer": "Kelva LP-100", "driver": "Kelva E2E-100", "firmware": "01.05", "minimum": "01.05", "gate": "pass", "powerOff": "off", "choice": 6, "code": "0x8006", "status": "ok"}' \
+    "get reads back what set wrote, through the printer"
+  run_console set "Kelva LP-100" on --settings site.ini
+  run_console get "Kelva LP-100" --settings site.ini
+  assert_eq "$STATUS:$(sed -n 2p <<<"$OUT" | cut -f6-8)" $'0:on\t6\t0x0006' "set on, then get: on again, the choice kept"
+  assert_eq "$(sed -n 1p <<<"$OUT")" "$HEADER" "get: the header line"
+}
+
+old_firmware() {
+  install_printers "Old 1|Kelva Old Firmware|Kelva E2E-100"
+  sim_printers <<'EOF_SIM'
+[Kelva Old Firmware]
+Major=1
+Minor=1
+TimerCode=0x0002
+EOF_SIM
+  console_dir
+  run_console get "Kelva Old Firmware"
+  expect_failure "get" 5 'printer "Kelva Old Firmware": firmware 01\.01 is below the minimum 01\.05$'
+  assert_eq "$(sed -n 2p <<<"$OUT" | cut -f3-9)" $'01.01\t01.05\tfail\t-\t-\t-\tfirmware 01.01 is below the minimum 01.05' \
+    "get: the row shows the firmware and the gate"
+  run_console set "Kelva Old Firmware" 4
+  expect_failure "set" 5 'printer "Kelva Old Firmware": firmware 01\.01 is below the minimum 01\.05; nothing was written$'
+  assert_eq "$OUT" "" "set: nothing on standard output"
+  assert_eq "$(sim_value "Kelva Old Firmware" TimerCode)" 0x0002 "set: the printer keeps its code"
+  assert_eq "$(sim_calls)" "open:1 22:1 close:1 open:1 22:1 close:1" "neither reads the timer nor writes"
+}
+
+status_library_missing() {
+  demo_printers
+  console_dir
+  hide_status_library
+  run_console list
+  expect_failure "list" 4 "the status library $STATUS_LIB is missing"
+  assert_eq "$OUT" "" "list: nothing listed"
+  restore_status_library
+}
+
+settings_missing() {
+  demo_printers
+  console_dir --no-settings
+  # Beside the current directory is not beside the program.
+  settings_in "$(scenario_dir)"
+  run_console list
+  expect_failure "list" 6 "the settings file \"Z:.*\\\\program\\.[A-Za-z0-9]+\\\\ZELV4PO\\.INI\" is missing$"
+  run_console get "Kelva LP-100" --settings nowhere.ini
+  expect_failure "--settings nowhere.ini" 6 'the settings file ".*\\nowhere\.ini" is missing$'
+  assert_eq "$(sim_calls)" "" "no printer was opened"
+}
+
+unknown_printer() {
+  demo_printers
+  console_dir
+  local name
+  for name in "Kelva Nowhere" "Office Laser" "kelva lp-100"; do
+    run_console set "$name" 2
+    expect_failure "$name" 3 "printer \"$name\" is not among the supported printers$"
+  done
+  assert_eq "$(sim_calls)" "" "no printer was opened"
+}
+
+# The tool in diagnostic mode runs in place and holds the mutex.
+tool_running() {
+  demo_printers
+  console_dir
+  local dir
+  dir=$(new_launch_dir)
+  printf '[Debug]\r\nDebugUI=1\r\n[SUPPORT_DEVICE]\r\nKelva E2E-100=01.05\r\n' >"$dir/ZELV4PO.INI"
+  start_tool "$dir" && find_main || { e2e_fail "the tool's main window opens"; return; }
+  run_console set "Kelva LP-100" 1
+  expect_failure "set while the tool runs" 7 "Somnivar Tool is running"
+  assert_eq "$(sim_calls)" "" "no printer was opened"
+  watch_exit "$MAIN_PID"
+  drv click "$MAIN" 2 >/dev/null
+  e2e_exit_code "$MAIN_PID" >/dev/null
+  run_console get "Kelva LP-100"
+  assert_eq "$STATUS" 0 "once the tool has ended, the program runs"
+}
+
+wrong_use() {
+  console_dir
+  local args
+  while IFS= read -r args; do
+    eval "run_console $args"
+    expect_failure "${args:-no arguments}" 2 '.*\(--help lists the commands\)$'
+    assert_eq "$OUT" "" "${args:-no arguments}: nothing on standard output"
+  done <<'EOF_ARGS'
+
+frobnicate
+get
+list extra
+set "Kelva LP-100" 9
+set "Kelva LP-100" on --json
+list --settings
+EOF_ARGS
+  run_console --help
+  assert_eq "$STATUS:$ERR" "0:" "--help: status 0"
+  assert_match "$OUT" "set PRINTER off\|on\|N" "--help: the usage"
+}
+
+# Redirected, names leave as UTF-8 without a byte-order mark, and arrive whole
+# as arguments.
+non_ascii_name() {
+  local wide="Kelva Büro Ω 日本 Δ"
+  install_printers "Wide 1|$wide|Kelva E2E-100"
+  sim_printers <<EOF_SIM
+[$wide]
+Minor=5
+TimerCode=0x0007
+EOF_SIM
+  console_dir
+  run_console list
+  assert_eq "$(head -c 7 "$OUT_FILE")" "printer" "the file starts with the header, no byte-order mark"
+  assert_eq "$(sed -n 2p "$OUT_FILE")" "$wide"$'\tKelva E2E-100\t01.05\t01.05\tpass\ton\t7\t0x0007\tok\r' \
+    "the name is written whole in UTF-8"
+  LC_ALL=C.UTF-8 run_console set "$wide" 2
+  assert_eq "$STATUS:$(sim_value "$wide" TimerCode)" 0:0x0002 "the name arrives whole as an argument"
+}
+
+scenario list 120 listing
+scenario set-then-get 120 set_then_get
+scenario old-firmware 90 old_firmware
+scenario status-library-missing 60 status_library_missing
+scenario settings-missing 60 settings_missing
+scenario unknown-printer 60 unknown_printer
+scenario tool-running 90 tool_running
+scenario wrong-use 90 wrong_use
+scenario non-ascii-name 60 non_ascii_name
+e2e_finish
