@@ -13,6 +13,7 @@
 #include "console/console_output_win.h"
 #include "console/console_report.h"
 #include "console/printer_access_win.h"
+#include "framework/unique_handle.h"
 #include "printers/discovery_win.h"
 #include "settings/launch_dir_win.h"
 #include "settings/launch_path.h"
@@ -63,24 +64,15 @@ std::u16string Quoted(const std::u16string& text) { return u"\"" + text + u"\"";
 // refused while the tool (or another run of this program) holds it.
 class InstanceMutex {
  public:
-  InstanceMutex() {
-    m_handle = ::CreateMutexW(nullptr, FALSE, WidePtr(kMutexName));
-    // Created by an elevated tool, it may exist but be closed to us.
-    if (m_handle != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS) {
-      ::CloseHandle(m_handle);
-      m_handle = nullptr;
-    }
+  InstanceMutex() : m_mutex(::CreateMutexW(nullptr, FALSE, WidePtr(kMutexName))) {
+    // Created by an elevated tool, it may exist but be closed to us: null.
+    if (m_mutex && ::GetLastError() == ERROR_ALREADY_EXISTS) m_mutex.Reset();
   }
-  ~InstanceMutex() {
-    if (m_handle != nullptr) ::CloseHandle(m_handle);
-  }
-  InstanceMutex(const InstanceMutex&) = delete;
-  InstanceMutex& operator=(const InstanceMutex&) = delete;
 
-  bool Held() const { return m_handle != nullptr; }
+  bool Held() const { return static_cast<bool>(m_mutex); }
 
  private:
-  HANDLE m_handle = nullptr;
+  UniqueKernelHandle m_mutex;
 };
 
 // A relative path is taken from the current directory: the profile reader

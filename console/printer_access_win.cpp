@@ -7,19 +7,20 @@
 
 #include "common/win_text.h"
 #include "device/device_requests.h"
+#include "framework/unique_handle.h"
 #include "settings/settings_win.h"
 
 namespace somv {
 namespace {
 
 bool RunsElevated() {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  HANDLE opened = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
+  const UniqueKernelHandle token(opened);
   TOKEN_ELEVATION elevation{};
   DWORD size = 0;
-  const BOOL known = ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
-  ::CloseHandle(token);
-  return known && elevation.TokenIsElevated != 0;
+  return ::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+         elevation.TokenIsElevated != 0;
 }
 
 // The status library may need administrator rights for what failed; this
