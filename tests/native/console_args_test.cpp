@@ -30,8 +30,7 @@ TEST(ReadConsoleArguments, ReadsEachCommandWithItsOptionsAnywhere) {
       {{u"/?"}, ConsoleCommand::Help, u"", Kind::On, 0, false, u""},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.args.size()) + " arguments, first " +
-                 std::string(c.args[0].begin(), c.args[0].end()));
+    SCOPED_TRACE(&c - cases);
     const ArgumentReading reading = ReadConsoleArguments(c.args);
     ASSERT_TRUE(reading.invocation.has_value());
     EXPECT_TRUE(reading.error.empty());
@@ -64,7 +63,7 @@ TEST(ReadConsoleArguments, RefusesWrongUseWithOneLine) {
       {u"list", u"--settings", u"a", u"--settings", u"b"},
   };
   for (const Args& args : cases) {
-    SCOPED_TRACE(testing::PrintToString(args.size()) + " arguments");
+    SCOPED_TRACE(&args - cases);
     const ArgumentReading reading = ReadConsoleArguments(args);
     EXPECT_FALSE(reading.invocation.has_value());
     EXPECT_FALSE(reading.error.empty());
