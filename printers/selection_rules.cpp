@@ -35,6 +35,13 @@ int CompareSnapshotRows(const std::vector<std::u16string>& columnTexts, std::int
 
 int ToggleSortDirection(int ascending) { return ascending != 0 ? 0 : 1; }
 
+SortMark SortMarkOf(int column, int sortedColumn, int ascending, int rowCount) {
+  if (column != sortedColumn || rowCount <= 0) return SortMark::None;
+  return ascending != 0 ? SortMark::Ascending : SortMark::Descending;
+}
+
+bool DoubleClickOpens(int clickedRow, bool openButtonEnabled) { return clickedRow >= 0 && openButtonEnabled; }
+
 bool IsOpenButtonEnabled(int firstSelectedRow) { return firstSelectedRow >= 0; }
 
 int CentredIconOrigin(int clientExtent, int iconExtent) { return (clientExtent - iconExtent + 1) / 2; }

@@ -19,6 +19,7 @@
 #   DEMO_TEMP     the prefix user's temporary directory, where the tool relaunches from
 
 source "$(dirname "${BASH_SOURCE[0]}")/e2e-lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/prepare-prefix.sh"
 
 # The installed printers: name | driver | firmware major.minor | timer code.
 # A printer without firmware ("-") has no state: the tool never lists it, so
@@ -72,7 +73,7 @@ demo_prefix() {
   mkdir -p "$DEMO_DIR" || return 1
   rm -rf "$DEMO_OUT" && mkdir -p "$DEMO_OUT" || return 1
 
-  demo_wine_prefix || return 1
+  demo_wine_prefix && wine_fonts || return 1
   demo_launch_dir "$DEMO_LAUNCH" 0 || return 1
   mkdir -p "$WINEPREFIX/drive_c/windows/system32/spool/drivers/$drivers/3" &&
     cp -f "$built/simprinter/$status_lib" "$WINEPREFIX/drive_c/windows/system32/spool/drivers/$drivers/3/" || return 1

@@ -13,7 +13,8 @@ prepare_prefix() {
   target="$(driver_dir "$arch")/3"
   mkdir -p "$target" &&
     cp -f "$SOMV_BUILD/$arch/simprinter/$library" "$target/$library" &&
-    unmanaged_windows
+    unmanaged_windows &&
+    wine_fonts
 }
 
 # unmanaged_windows: without a window manager on the virtual display, Wine
@@ -22,4 +23,17 @@ prepare_prefix() {
 unmanaged_windows() {
   grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null ||
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+}
+
+# wine_fonts: Wine's own fonts (Marlett draws the caption buttons, Tahoma is
+# the dialogs' font) come in Debian's fonts-wine, in /usr/share/wine/fonts;
+# this Wine looks for them in a folder beside that one which does not exist,
+# so the prefix names theirs.
+wine_fonts() {
+  if [ ! -f /usr/share/wine/fonts/marlett.ttf ]; then
+    echo "prepare-prefix: no /usr/share/wine/fonts/marlett.ttf (package fonts-wine): caption buttons will show letters" >&2
+    return 0
+  fi
+  grep -qF '"Path"="Z:\\usr\\share\\wine\\fonts"' "$WINEPREFIX/user.reg" 2>/dev/null ||
+    wine reg add 'HKCU\Software\Wine\Fonts' /v Path /d 'Z:\usr\share\wine\fonts' /f >/dev/null 2>&1
 }
