@@ -16,6 +16,12 @@ int ColumnWidthFromText(std::u16string_view text, int defaultWidth) {
   return width > 0 ? width : defaultWidth;
 }
 
+int ScaleToDpi(int pixelsAt96Dpi, int dpi) {
+  if (dpi <= 0) return pixelsAt96Dpi;
+  const long long scaled = (static_cast<long long>(pixelsAt96Dpi) * dpi + 48) / 96;
+  return scaled > 0x7fffffff ? 0x7fffffff : static_cast<int>(scaled);
+}
+
 std::u16string CutColumnHeader(std::u16string_view text) {
   return std::u16string(text.substr(0, kColumnHeaderCapacity - 1));
 }

@@ -25,6 +25,10 @@ int ReadLeadingInt(std::u16string_view text);
 // `defaultWidth`.
 int ColumnWidthFromText(std::u16string_view text, int defaultWidth);
 
+// A width in pixels at 96 dpi, as the display at `dpi` shows the same extent;
+// rounded to the nearest pixel.
+int ScaleToDpi(int pixelsAt96Dpi, int dpi);
+
 // The header as the column receives it: at most kColumnHeaderCapacity - 1
 // units.
 std::u16string CutColumnHeader(std::u16string_view text);

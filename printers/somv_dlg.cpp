@@ -10,6 +10,17 @@
 #include "resources/resource_ids.h"
 
 namespace somv {
+namespace {
+
+// The process is system DPI aware: one scale for every window it shows.
+int DisplayDpi() {
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+}  // namespace
 
 const MessageMapEntry CSomvDlg::kMessageEntries[] = {
     MapMessage(WM_PAINT, &CSomvDlg::OnPaint),
@@ -77,7 +88,7 @@ BOOL CSomvDlg::OnInitDialog() {
 void CSomvDlg::InsertListColumn(int column, unsigned widthStringId, unsigned headerStringId, int defaultWidth,
                                 std::wstring& text) {
   LoadResString(widthStringId, text);
-  const int width = ColumnWidthFromText(ToU16(text), defaultWidth);
+  const int width = ScaleToDpi(ColumnWidthFromText(ToU16(text), defaultWidth), DisplayDpi());
   LoadResString(headerStringId, text);
   m_listPrinters.InsertColumn(column, ToWide(CutColumnHeader(ToU16(text))), width);
 }
