@@ -25,15 +25,15 @@ unmanaged_windows() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 }
 
-# wine_fonts: Wine's own fonts (Marlett draws the caption buttons, Tahoma is
-# the dialogs' font) come in Debian's fonts-wine, in /usr/share/wine/fonts;
-# this Wine looks for them in a folder beside that one which does not exist,
-# so the prefix names theirs.
+# wine_fonts: Wine draws the caption buttons with its Marlett font, which
+# Debian ships apart (package fonts-wine) where this Wine does not look; a
+# copy in the prefix's font folder is found. Marlett alone: the dialogs keep
+# the font they are laid out and measured with.
 wine_fonts() {
-  if [ ! -f /usr/share/wine/fonts/marlett.ttf ]; then
-    echo "prepare-prefix: no /usr/share/wine/fonts/marlett.ttf (package fonts-wine): caption buttons will show letters" >&2
+  local font=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ ! -f "$font" ]; then
+    echo "prepare-prefix: no $font (package fonts-wine): caption buttons will show letters" >&2
     return 0
   fi
-  grep -qF '"Path"="Z:\\usr\\share\\wine\\fonts"' "$WINEPREFIX/user.reg" 2>/dev/null ||
-    wine reg add 'HKCU\Software\Wine\Fonts' /v Path /d 'Z:\usr\share\wine\fonts' /f >/dev/null 2>&1
+  [ -f "$fonts/marlett.ttf" ] || { mkdir -p "$fonts" && cp "$font" "$fonts/"; }
 }
