@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Draws the program's icon at every size the shell asks for and writes
 # resources/somv.ico. The drawing is on a 64-unit grid; each size is drawn
-# eight times larger and averaged down, so small sizes are drawn, not shrunk
-# from a large picture. 256 is stored PNG-compressed, the others as bitmaps.
+# from it at eight times that size and averaged down, rather than shrunk from
+# the largest picture. 256 is stored PNG-compressed, the others as bitmaps.
 # The result is committed; run this again only when the drawing changes:
 #   resources/icon/make-icon.sh   (needs ImageMagick)
 set -euo pipefail
