@@ -33,6 +33,11 @@ HICON LoadResIcon(unsigned id) {
   return ::LoadIconW(GetResourceModule(), MAKEINTRESOURCEW(id));
 }
 
+UniqueIcon LoadResIconSized(unsigned id, int width, int height) {
+  return UniqueIcon(static_cast<HICON>(
+      ::LoadImageW(GetResourceModule(), MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
+}
+
 bool HasDialogTemplate(unsigned id) {
   return ::FindResourceW(GetResourceModule(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5)) != nullptr;
 }

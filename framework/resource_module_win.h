@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "framework/unique_handle.h"
+
 namespace somv {
 
 HINSTANCE GetResourceModule();
@@ -19,6 +21,11 @@ bool LoadResString(unsigned id, std::wstring& text);
 // Icon `id` of the current module at the system's large icon size; null when
 // absent. Shared icons: never destroyed by the caller.
 HICON LoadResIcon(unsigned id);
+
+// Icon `id` of the current module from its image nearest the size asked for
+// (system metrics such as SM_CXSMICON); null when absent. Owned: a shared
+// icon would keep whichever size was asked for first.
+UniqueIcon LoadResIconSized(unsigned id, int width, int height);
 
 bool HasDialogTemplate(unsigned id);
 

@@ -51,7 +51,15 @@ struct KernelHandleTraits {
   static void Close(Handle h) { ::CloseHandle(h); }
 };
 
+struct IconTraits {
+  using Handle = HICON;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h) { ::DestroyIcon(h); }
+};
+
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueIcon = UniqueHandle<IconTraits>;
 
 }  // namespace somv

@@ -63,6 +63,21 @@ bool CListCtrl::SetItemData(int index, LPARAM data) const {
   return SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
+int CListCtrl::GetColumnCount() const {
+  const HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
+  return header != nullptr ? static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+bool CListCtrl::SetSortMark(int column, int sortFormat) const {
+  const HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
+  if (header == nullptr) return false;
+  HDITEMW item{};
+  item.mask = HDI_FORMAT;
+  if (!::SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item))) return false;
+  item.fmt = (item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN)) | sortFormat;
+  return ::SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
 bool CListCtrl::SetItemState(int index, UINT state, UINT mask) const {
   LVITEMW item{};
   item.state = state;

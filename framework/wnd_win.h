@@ -71,6 +71,10 @@ class CListCtrl : public CWnd {
   bool SortItems(PFNLVCOMPARE compare, LPARAM context) const {
     return SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(context), reinterpret_cast<LPARAM>(compare)) != 0;
   }
+  void AddExtendedStyle(DWORD style) const { SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, style, static_cast<LPARAM>(style)); }
+  int GetColumnCount() const;
+  // `sortFormat` is 0, HDF_SORTUP or HDF_SORTDOWN: the mark in the column's header.
+  bool SetSortMark(int column, int sortFormat) const;
 };
 
 }  // namespace somv

@@ -16,6 +16,12 @@ int ColumnWidthFromText(std::u16string_view text, int defaultWidth) {
   return width > 0 ? width : defaultWidth;
 }
 
+int ScaleToDpi(int pixelsAt96Dpi, int dpi) {
+  if (dpi <= 0) return pixelsAt96Dpi;
+  const long long scaled = (static_cast<long long>(pixelsAt96Dpi) * dpi + 48) / 96;
+  return scaled > 0x7fffffff ? 0x7fffffff : static_cast<int>(scaled);
+}
+
 std::u16string CutColumnHeader(std::u16string_view text) {
   return std::u16string(text.substr(0, kColumnHeaderCapacity - 1));
 }
@@ -34,6 +40,13 @@ int CompareSnapshotRows(const std::vector<std::u16string>& columnTexts, std::int
 }
 
 int ToggleSortDirection(int ascending) { return ascending != 0 ? 0 : 1; }
+
+SortMark SortMarkOf(int column, int sortedColumn, int ascending, int rowCount) {
+  if (column != sortedColumn || rowCount <= 0) return SortMark::None;
+  return ascending != 0 ? SortMark::Ascending : SortMark::Descending;
+}
+
+bool DoubleClickOpens(int clickedRow, bool openButtonEnabled) { return clickedRow >= 0 && openButtonEnabled; }
 
 bool IsOpenButtonEnabled(int firstSelectedRow) { return firstSelectedRow >= 0; }
 

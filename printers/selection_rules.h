@@ -25,6 +25,10 @@ int ReadLeadingInt(std::u16string_view text);
 // `defaultWidth`.
 int ColumnWidthFromText(std::u16string_view text, int defaultWidth);
 
+// A width in pixels at 96 dpi, as the display at `dpi` shows the same extent;
+// rounded to the nearest pixel.
+int ScaleToDpi(int pixelsAt96Dpi, int dpi);
+
 // The header as the column receives it: at most kColumnHeaderCapacity - 1
 // units.
 std::u16string CutColumnHeader(std::u16string_view text);
@@ -41,6 +45,17 @@ int CompareSnapshotRows(const std::vector<std::u16string>& columnTexts, std::int
 
 // The direction for the next header click: 0 after any non-zero, 1 after 0.
 int ToggleSortDirection(int ascending);
+
+enum class SortMark { None, Ascending, Descending };
+
+// What the header of `column` shows after a header click sorted `sortedColumn`
+// `ascending` (non-zero) or descending: the sorted column that direction,
+// any other none. An empty list shows none: nothing was put in order.
+SortMark SortMarkOf(int column, int sortedColumn, int ascending, int rowCount);
+
+// A double click on the list does what the open button does, so only on a
+// row and only while the button is enabled.
+bool DoubleClickOpens(int clickedRow, bool openButtonEnabled);
 
 // The open button is enabled exactly while the list has a selected row;
 // `firstSelectedRow` is -1 when it has none.

@@ -3,12 +3,24 @@
 #include "settings/settings_win.h"
 #include "common/names.h"
 #include "framework/resource_module_win.h"
+#include "framework/wait_cursor_win.h"
 #include "common/win_text.h"
 #include "printers/discovery_win.h"
 #include "printers/selection_rules.h"
 #include "resources/resource_ids.h"
 
 namespace somv {
+namespace {
+
+// The process is system DPI aware: one scale for every window it shows.
+int DisplayDpi() {
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+}  // namespace
 
 const MessageMapEntry CSomvDlg::kMessageEntries[] = {
     MapMessage(WM_PAINT, &CSomvDlg::OnPaint),
@@ -16,13 +28,17 @@ const MessageMapEntry CSomvDlg::kMessageEntries[] = {
     MapClicked(IDC_OPEN_PRINTER, &CSomvDlg::OnOpenClicked),
     MapNotify(IDC_PRINTER_LIST, LVN_ITEMCHANGED, &CSomvDlg::OnPrinterListItemChanged),
     MapNotify(IDC_PRINTER_LIST, LVN_COLUMNCLICK, &CSomvDlg::OnPrinterListColumnClick),
+    MapNotify(IDC_PRINTER_LIST, NM_DBLCLK, &CSomvDlg::OnPrinterListDoubleClick),
     MapClicked(IDCANCEL, &CSomvDlg::OnCancelClicked),
     MapClicked(IDC_DEBUG_MSG, &CSomvDlg::OnDebugMsgClicked),
     MapClicked(IDC_DEBUG_DISPLAY, &CSomvDlg::OnDebugDisplayClicked),
     MapEnd(),
 };
 
-CSomvDlg::CSomvDlg(CWnd* parent) : CDialog(IDD_SOMV_DIALOG, parent), m_hIcon(LoadResIcon(IDI_SOMV_ICON)) {}
+CSomvDlg::CSomvDlg(CWnd* parent)
+    : CDialog(IDD_SOMV_DIALOG, parent),
+      m_hIcon(LoadResIconSized(IDI_SOMV_ICON, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON))),
+      m_hSmallIcon(LoadResIconSized(IDI_SOMV_ICON, ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON))) {}
 
 CSomvDlg::~CSomvDlg() = default;
 
@@ -41,8 +57,9 @@ void CSomvDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CSomvDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.Get()));
+  m_listPrinters.AddExtendedStyle(LVS_EX_FULLROWSELECT);
 
   // One text for all four loads: a string the library lacks leaves the text
   // of the load before it.
@@ -71,7 +88,7 @@ BOOL CSomvDlg::OnInitDialog() {
 void CSomvDlg::InsertListColumn(int column, unsigned widthStringId, unsigned headerStringId, int defaultWidth,
                                 std::wstring& text) {
   LoadResString(widthStringId, text);
-  const int width = ColumnWidthFromText(ToU16(text), defaultWidth);
+  const int width = ScaleToDpi(ColumnWidthFromText(ToU16(text), defaultWidth), DisplayDpi());
   LoadResString(headerStringId, text);
   m_listPrinters.InsertColumn(column, ToWide(CutColumnHeader(ToU16(text))), width);
 }
@@ -102,11 +119,11 @@ void CSomvDlg::OnPaint() {
   ::GetClientRect(m_hWnd, &client);
   const int x = CentredIconOrigin(client.right - client.left, ::GetSystemMetrics(SM_CXICON));
   const int y = CentredIconOrigin(client.bottom - client.top, ::GetSystemMetrics(SM_CYICON));
-  ::DrawIcon(dc, x, y, m_hIcon);
+  ::DrawIcon(dc, x, y, m_hIcon.Get());
   ::EndPaint(m_hWnd, &paint);
 }
 
-LRESULT CSomvDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
+LRESULT CSomvDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon.Get()); }
 
 void CSomvDlg::OnOpenClicked() {
   std::wstring printerName;
@@ -120,7 +137,7 @@ void CSomvDlg::OnOpenClicked() {
 
   if (m_bDebugUI == 0) {
     const HWND owner = ::FindWindowW(nullptr, WidePtr(kMainWindowTitle));
-    if (m_timerDlg.m_connection.OpenDevice(ToU16(printerName)) == 0) {
+    if (WhileWaiting([&] { return m_timerDlg.m_connection.OpenDevice(ToU16(printerName)); }) == 0) {
       m_viewMsg.ShowMessage(owner, IDS_MSG_DEVICE_FAILED);
       m_listPrinters.SetFocus();
       return;
@@ -145,7 +162,27 @@ LRESULT CSomvDlg::OnPrinterListColumnClick(NMHDR* header) {
   }
   m_listPrinters.SortItems(&CSomvDlg::ComparePrinterRows, reinterpret_cast<LPARAM>(this));
   m_sortSnapshot.clear();
+  ShowSortMarks(m_bSortAscending);
   m_bSortAscending = ToggleSortDirection(m_bSortAscending);
+  return 0;
+}
+
+void CSomvDlg::ShowSortMarks(int ascendingApplied) {
+  for (int column = 0; column < m_listPrinters.GetColumnCount(); ++column) {
+    const SortMark mark = SortMarkOf(column, m_nSortColumn, ascendingApplied, m_wRowCount);
+    m_listPrinters.SetSortMark(column, mark == SortMark::Ascending    ? HDF_SORTUP
+                                       : mark == SortMark::Descending ? HDF_SORTDOWN
+                                                                      : 0);
+  }
+}
+
+// Posted, as the button itself would send it: the list finishes its click
+// before the timer dialog runs.
+LRESULT CSomvDlg::OnPrinterListDoubleClick(NMHDR* header) {
+  const int row = reinterpret_cast<NMITEMACTIVATE*>(header)->iItem;
+  if (DoubleClickOpens(row, ::IsWindowEnabled(m_btnOpen.m_hWnd) != FALSE)) {
+    ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_OPEN_PRINTER, BN_CLICKED), reinterpret_cast<LPARAM>(m_btnOpen.m_hWnd));
+  }
   return 0;
 }
 

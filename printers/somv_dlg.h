@@ -8,6 +8,7 @@
 #include "diagnostics/dbg_display_dlg.h"
 #include "diagnostics/dbg_display_msg.h"
 #include "framework/dialog_win.h"
+#include "framework/unique_handle.h"
 #include "messages/view_msg_win.h"
 #include "timer/timer_settings_dlg.h"
 
@@ -21,7 +22,7 @@ class CSomvDlg : public CDialog {
   std::uint16_t m_wRowCount = 0;
   std::int32_t m_nSortColumn = 0;
   BOOL m_bSortAscending = 0;
-  HICON m_hIcon = nullptr;
+  UniqueIcon m_hIcon;  // at the large icon size; the small one is m_hSmallIcon
   CTimerSettingsDlg m_timerDlg;
   CListCtrl m_listPrinters;
   CButton m_btnOpen;
@@ -47,6 +48,7 @@ class CSomvDlg : public CDialog {
   void OnOpenClicked();
   LRESULT OnPrinterListItemChanged(NMHDR* header);
   LRESULT OnPrinterListColumnClick(NMHDR* header);
+  LRESULT OnPrinterListDoubleClick(NMHDR* header);
   void OnDebugMsgClicked();
   void OnDebugDisplayClicked();
 
@@ -55,12 +57,14 @@ class CSomvDlg : public CDialog {
                         std::wstring& text);
   // The found flag of discovery.
   int FillPrinterList();
+  void ShowSortMarks(int ascendingApplied);
   static int CALLBACK ComparePrinterRows(LPARAM firstRow, LPARAM secondRow, LPARAM dialog);
 
   static const MessageMapEntry kMessageEntries[];
 
   // The sorted column as it stood before the sort under way, by row position.
   std::vector<std::u16string> m_sortSnapshot;
+  UniqueIcon m_hSmallIcon;
 };
 
 }  // namespace somv

@@ -19,6 +19,7 @@
 #   DEMO_TEMP     the prefix user's temporary directory, where the tool relaunches from
 
 source "$(dirname "${BASH_SOURCE[0]}")/e2e-lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/prepare-prefix.sh"
 
 # The installed printers: name | driver | firmware major.minor | timer code.
 # A printer without firmware ("-") has no state: the tool never lists it, so
@@ -72,7 +73,7 @@ demo_prefix() {
   mkdir -p "$DEMO_DIR" || return 1
   rm -rf "$DEMO_OUT" && mkdir -p "$DEMO_OUT" || return 1
 
-  demo_wine_prefix || return 1
+  demo_wine_prefix && wine_fonts || return 1
   demo_launch_dir "$DEMO_LAUNCH" 0 || return 1
   mkdir -p "$WINEPREFIX/drive_c/windows/system32/spool/drivers/$drivers/3" &&
     cp -f "$built/simprinter/$status_lib" "$WINEPREFIX/drive_c/windows/system32/spool/drivers/$drivers/3/" || return 1
@@ -143,7 +144,8 @@ reg_text() {
 # demo_install_printers: the printers of DEMO_PRINTERS as Wine's spooler keeps
 # installed printers; printers of an earlier setup that are gone are removed.
 # Window management is set here too: without a window manager (a virtual
-# display), Wine waits for one whenever a managed window closes.
+# display), Wine waits for one whenever a managed window closes. So is the
+# display's scale: $DEMO_DPI dots per inch, 96 (100%) unless set.
 demo_install_printers() {
   local reg=$DEMO_DIR/printers.reg list=$DEMO_DIR/printers.list record name managed=N
   demo_window_manager_present && managed=Y
@@ -163,6 +165,9 @@ demo_install_printers() {
     done
     echo "[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]"
     echo "\"Managed\"=\"$managed\""
+    echo
+    echo "[HKEY_CURRENT_USER\\Control Panel\\Desktop]"
+    printf '"LogPixels"=dword:%08x\n' "${DEMO_DPI:-96}"
   } | sed 's/$/\r/' >"$reg"
   for record in "${DEMO_PRINTERS[@]}"; do demo_field "$record" 1; done >"$list"
   timeout 60 "$WINELOADER" regedit /S "$(windows_path "$reg")" >/dev/null 2>&1 ||

@@ -13,7 +13,8 @@ prepare_prefix() {
   target="$(driver_dir "$arch")/3"
   mkdir -p "$target" &&
     cp -f "$SOMV_BUILD/$arch/simprinter/$library" "$target/$library" &&
-    unmanaged_windows
+    unmanaged_windows &&
+    wine_fonts
 }
 
 # unmanaged_windows: without a window manager on the virtual display, Wine
@@ -22,4 +23,17 @@ prepare_prefix() {
 unmanaged_windows() {
   grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null ||
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+}
+
+# wine_fonts: Wine draws the caption buttons with its Marlett font, which
+# Debian ships apart (package fonts-wine) where this Wine does not look; a
+# copy in the prefix's font folder is found. Marlett alone: the dialogs keep
+# the font they are laid out and measured with.
+wine_fonts() {
+  local font=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ ! -f "$font" ]; then
+    echo "prepare-prefix: no $font (package fonts-wine): caption buttons will show letters" >&2
+    return 0
+  fi
+  [ -f "$fonts/marlett.ttf" ] || { mkdir -p "$fonts" && cp "$font" "$fonts/"; }
 }

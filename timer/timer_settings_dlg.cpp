@@ -5,6 +5,7 @@
 #include "device/device_requests.h"
 #include "device/firmware_gate_win.h"
 #include "framework/resource_module_win.h"
+#include "framework/wait_cursor_win.h"
 #include "common/win_text.h"
 #include "resources/resource_ids.h"
 #include "timer/timer_rules.h"
@@ -22,11 +23,17 @@ CTimerSettingsDlg::CTimerSettingsDlg(CWnd* parent)
 // The connection's own teardown closes a device still recorded.
 CTimerSettingsDlg::~CTimerSettingsDlg() = default;
 
-int CTimerSettingsDlg::CheckFirmware() { return somv::CheckFirmware(m_connection, m_strDriverName); }
+int CTimerSettingsDlg::CheckFirmware() {
+  return WhileWaiting([&] { return somv::CheckFirmware(m_connection, m_strDriverName); });
+}
 
-int CTimerSettingsDlg::ReadTimerCode() { return somv::ReadTimerCode(m_connection, m_wTimerCode); }
+int CTimerSettingsDlg::ReadTimerCode() {
+  return WhileWaiting([&] { return somv::ReadTimerCode(m_connection, m_wTimerCode); });
+}
 
-int CTimerSettingsDlg::WriteTimerCode() { return somv::WriteTimerCode(m_connection, m_wTimerCode); }
+int CTimerSettingsDlg::WriteTimerCode() {
+  return WhileWaiting([&] { return somv::WriteTimerCode(m_connection, m_wTimerCode); });
+}
 
 void CTimerSettingsDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);

@@ -93,26 +93,32 @@ EOF
   assert_ok "selecting a row enables the open button" drv wait-state "$MAIN" 101 --enabled 1 --timeout 5000
   drv lv-select "$MAIN" 102 -1 >/dev/null
   assert_ok "clearing the selection disables it again" drv wait-state "$MAIN" 101 --enabled 0 --timeout 5000
+  drv lv-click "$MAIN" 102 1 1 >/dev/null
+  assert_ok "a click right of a driver's name enables the open button" drv wait-state "$MAIN" 101 --enabled 1 --timeout 5000
+  assert_eq "$(drv_get selected lv-selection "$MAIN" 102)" 1 "that click selected its row"
   end_with_cancel "list"
 }
 
 sorting() {
   # Display order KELVA, kelva, Kelva: neither sorted nor reversed.
   install_printers "Sort 1|Kelva desk|Kelva E2E-100" "Sort 2|kelva desk|Kelva E2E-300" "Sort 3|KELVA desk|Kelva E2E-200"
-  local dir step column expected
+  local dir step column expected marks
   dir=$(new_launch_dir)
   standard_settings "$dir"
   start_tool "$dir" && find_main || { e2e_fail "the main window opens"; return; }
   assert_eq "$(drv lv-rows "$MAIN" 102 | cut -f2 | tr '\n' ',')" "KELVA desk,kelva desk,Kelva desk," "rows before sorting"
-  while IFS=';' read -r step column expected; do
+  assert_eq "$(drv lv-sort-marks "$MAIN" 102 | cut -f2 | tr '\n' ' ')" "none none " "no header shows a sort mark before sorting"
+  while IFS=';' read -r step column expected marks; do
     drv lv-header-click "$MAIN" 102 "$column" >/dev/null
     assert_eq "$(drv lv-rows "$MAIN" 102 | cut -f2,3 | tr '\t\n' '/,')" "$expected" "$step"
+    assert_eq "$(drv lv-sort-marks "$MAIN" 102 | cut -f2 | tr '\n' ' ')" "$marks " "$step: the header marks"
   done <<'EOF'
-first click on the printer column sorts descending, small letters first;0;kelva desk/Kelva E2E-300,Kelva desk/Kelva E2E-100,KELVA desk/Kelva E2E-200,
-second click sorts ascending, capitals first;0;KELVA desk/Kelva E2E-200,Kelva desk/Kelva E2E-100,kelva desk/Kelva E2E-300,
-a click on the driver column continues: descending;1;kelva desk/Kelva E2E-300,KELVA desk/Kelva E2E-200,Kelva desk/Kelva E2E-100,
-and the next one ascending;1;Kelva desk/Kelva E2E-100,KELVA desk/Kelva E2E-200,kelva desk/Kelva E2E-300,
+first click on the printer column sorts descending, small letters first;0;kelva desk/Kelva E2E-300,Kelva desk/Kelva E2E-100,KELVA desk/Kelva E2E-200,;down none
+second click sorts ascending, capitals first;0;KELVA desk/Kelva E2E-200,Kelva desk/Kelva E2E-100,kelva desk/Kelva E2E-300,;up none
+a click on the driver column continues: descending;1;kelva desk/Kelva E2E-300,KELVA desk/Kelva E2E-200,Kelva desk/Kelva E2E-100,;none down
+and the next one ascending;1;Kelva desk/Kelva E2E-100,KELVA desk/Kelva E2E-200,kelva desk/Kelva E2E-300,;none up
 EOF
+  e2e_screenshot "$E2E_SCENARIO-marks"
   end_with_cancel "sorting"
 }
 
@@ -168,6 +174,15 @@ close handle=1 -> 1" "the printer saw open, version, read, write, close"
   drv wait-gone "$TIMER" --timeout 10000 >/dev/null
   assert_eq "$(sim_log "$mark" | grep 'code=12' | sed 's/.* in=//')" "1C000000000000000000000002800000 -> 1" \
     "OK without changes writes the same code again"
+
+  drv lv-click "$MAIN" 102 1 1 --double 1 >/dev/null
+  if find_timer; then
+    assert_eq "$(timer_shows)" "checked=0 choice=2 enabled=000" "a double click on a row opens its printer"
+    drv click "$TIMER" 2 >/dev/null
+    drv wait-gone "$TIMER" --timeout 10000 >/dev/null
+  else
+    e2e_fail "a double click on a row opens the timer dialog"
+  fi
   end_with_cancel "timer"
 }
 

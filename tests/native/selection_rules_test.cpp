@@ -138,6 +138,28 @@ TEST(HeaderClicks, DirectionAlternatesAcrossColumns) {
   EXPECT_THAT(list.Column(0), ElementsAre(u"a", u"c", u"b"));
 }
 
+TEST(SortMarks, ShowTheAppliedDirectionOnTheSortedColumnOnly) {
+  EXPECT_EQ(SortMarkOf(0, 0, 0, 3), SortMark::Descending);
+  EXPECT_EQ(SortMarkOf(0, 0, 1, 3), SortMark::Ascending);
+  EXPECT_EQ(SortMarkOf(1, 0, 1, 3), SortMark::None);
+  EXPECT_EQ(SortMarkOf(1, 1, -2, 3), SortMark::Ascending);
+  EXPECT_EQ(SortMarkOf(0, 0, 0, 0), SortMark::None);
+}
+
+TEST(OpenButton, DoubleClickOpensOnlyOnARowWhileTheButtonIsEnabled) {
+  EXPECT_TRUE(DoubleClickOpens(0, true));
+  EXPECT_FALSE(DoubleClickOpens(-1, true));
+  EXPECT_FALSE(DoubleClickOpens(2, false));
+}
+
+TEST(ColumnWidths, ScaleWithTheDisplay) {
+  EXPECT_EQ(ScaleToDpi(200, 96), 200);
+  EXPECT_EQ(ScaleToDpi(200, 144), 300);
+  EXPECT_EQ(ScaleToDpi(250, 120), 313);  // 312.5 rounds up
+  EXPECT_EQ(ScaleToDpi(200, 0), 200);
+  EXPECT_EQ(ScaleToDpi(0x7fffffff, 192), 0x7fffffff);
+}
+
 TEST(OpenButton, IsEnabledExactlyWhileARowIsSelected) {
   EXPECT_FALSE(IsOpenButtonEnabled(-1));
   EXPECT_TRUE(IsOpenButtonEnabled(0));

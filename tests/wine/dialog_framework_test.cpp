@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "framework/app_win.h"
+#include "framework/wait_cursor_win.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/support/dialog_driver.h"
 #include "tests/wine/support/message_box_probe.h"
@@ -290,6 +291,19 @@ TEST(Application, RunsTheLoopOnlyAfterASuccessfulStartAndExitsWithExitInstance) 
     EXPECT_EQ(app.m_hInstance, ::GetModuleHandleW(nullptr));
   }
   EXPECT_EQ(GetApp(), nullptr);
+}
+
+TEST(WaitCursor, ShowsTheHourglassWhileTheRequestRunsThenPutsTheCursorBack) {
+  const HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+  ::SetCursor(arrow);
+  HCURSOR during = nullptr;
+  EXPECT_EQ(WhileWaiting([&] {
+              during = ::GetCursor();
+              return 0;
+            }),
+            0);
+  EXPECT_EQ(during, ::LoadCursorW(nullptr, IDC_WAIT));
+  EXPECT_EQ(::GetCursor(), arrow);
 }
 
 }  // namespace

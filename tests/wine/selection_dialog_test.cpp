@@ -113,6 +113,16 @@ Column ColumnOf(HWND dialog, int column) {
   return {text, read.cx};
 }
 
+int IconWidth(HICON icon) {
+  ICONINFO info{};
+  if (icon == nullptr || !::GetIconInfo(icon, &info)) return 0;
+  BITMAP bitmap{};
+  ::GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+  if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
+  ::DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
+
 // Presses and releases the mouse on a column header, as a user does. Sent,
 // so that the sort has finished when this returns.
 void ClickColumnHeader(HWND dialog, int column) {
@@ -266,11 +276,11 @@ TEST_F(SelectionDialog, ListsSupportedPrintersWithOnlyTheFocusMarkOnTheTopRow) {
   EXPECT_EQ(columns[0].width, 200);
   EXPECT_EQ(columns[1].header, L"Driver");
   EXPECT_EQ(columns[1].width, 250);
-  ASSERT_NE(dialog.m_hIcon, nullptr);
-  EXPECT_EQ(dialog.m_hIcon, LoadResIcon(IDI_SOMV_ICON));
-  EXPECT_EQ(bigIcon, dialog.m_hIcon);
-  EXPECT_EQ(smallIcon, dialog.m_hIcon);
-  EXPECT_EQ(dragIcon, dialog.m_hIcon);
+  ASSERT_NE(dialog.m_hIcon.Get(), nullptr);
+  EXPECT_EQ(bigIcon, dialog.m_hIcon.Get());
+  EXPECT_EQ(dragIcon, dialog.m_hIcon.Get());
+  EXPECT_EQ(IconWidth(bigIcon), ::GetSystemMetrics(SM_CXICON));
+  EXPECT_EQ(IconWidth(smallIcon), ::GetSystemMetrics(SM_CXSMICON));
 }
 
 TEST_F(SelectionDialog, OpenButtonFollowsTheSelection) {

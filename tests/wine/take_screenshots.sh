@@ -7,6 +7,8 @@ source "$(dirname "$0")/../../scripts/lib.sh"
 out=$SOMV_BUILD/screenshots
 rm -rf "$out" && mkdir -p "$out"
 use_prefix win64
+source "$SOMV_ROOT/scripts/prepare-prefix.sh"
+wine_fonts
 start_display || exit 1
 trap 'stop_display; wineserver -k 2>/dev/null' EXIT
 

@@ -35,6 +35,24 @@ static_assert(sizeof(RemoteLvItem<uint64_t>) == 88, "64-bit LVITEMW layout");
 static_assert(sizeof(RemoteLvItem<uint32_t>) == 60, "32-bit LVITEMW layout");
 static_assert(sizeof(RemoteLvItem<UINT_PTR>) == sizeof(LVITEMW), "own layout matches the headers");
 
+// HDITEMW likewise.
+template <typename Ptr>
+struct RemoteHdItem {
+  UINT mask;
+  int cxy;
+  Ptr pszText;
+  Ptr hbm;
+  int cchTextMax;
+  int fmt;
+  Ptr lParam;
+  int iImage;
+  int iOrder;
+  UINT type;
+  Ptr pvFilter;
+  UINT state;
+};
+static_assert(sizeof(RemoteHdItem<UINT_PTR>) == sizeof(HDITEMW), "own layout matches the headers");
+
 constexpr size_t kTextChars = 4096;  // longer texts are cut; the list view stops at the buffer's end
 constexpr size_t kItemSlot = 128;    // room for either layout, text follows
 
@@ -62,6 +80,23 @@ class RemoteListView {
       Fail(L"the list view refused the state of row " + std::to_wstring(row));
   }
 
+  // LVIR_BOUNDS of one cell; for column 0 the list view gives the whole row,
+  // so that one is cut at the next column's left edge.
+  RECT CellRect(int row, int column) {
+    RECT rect{LVIR_BOUNDS, column, 0, 0};
+    m_buffer.Write(0, &rect, sizeof(rect));
+    if (!SendOrFail(m_listView, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), m_buffer.AsLParam()))
+      Fail(L"no cell at row " + std::to_wstring(row) + L", column " + std::to_wstring(column));
+    m_buffer.Read(0, &rect, sizeof(rect));
+    if (column == 0) rect.right = rect.left + static_cast<LONG>(SendOrFail(m_listView, LVM_GETCOLUMNWIDTH, 0, 0));
+    return rect;
+  }
+
+  int HeaderFormat(HWND header, int column) {
+    return m_process.TargetBitness() == Bitness::k32 ? HeaderFormatAs<uint32_t>(header, column)
+                                                     : HeaderFormatAs<uint64_t>(header, column);
+  }
+
   RECT HeaderItemRect(HWND header, int column) {
     RECT rect{};
     m_buffer.Write(0, &rect, sizeof(rect));
@@ -72,6 +107,17 @@ class RemoteListView {
   }
 
  private:
+  template <typename Ptr>
+  int HeaderFormatAs(HWND header, int column) {
+    RemoteHdItem<Ptr> item{};
+    item.mask = HDI_FORMAT;
+    m_buffer.Write(0, &item, sizeof(item));
+    if (!SendOrFail(header, HDM_GETITEMW, static_cast<WPARAM>(column), m_buffer.AsLParam()))
+      Fail(L"no header item " + std::to_wstring(column));
+    m_buffer.Read(0, &item, sizeof(item));
+    return item.fmt;
+  }
+
   template <typename Ptr>
   void WriteItemAs(UINT mask, int row, int column, UINT state, UINT stateMask) {
     RemoteLvItem<Ptr> item{};
@@ -195,6 +241,40 @@ void HeaderClick(const Args& args) {
   PrintValue(L"clicked", column);
 }
 
+// A left click (--double 1: a double click) near the right end of a cell,
+// right of any text. Posted, as the mouse would deliver it: a double click
+// that opens a modal dialog must not hold the driver.
+void CellClick(const Args& args) {
+  HWND listView = ListViewFrom(args);
+  const long long row = ParseNumber(args.Positional(2, L"ROW"), L"row");
+  const long long column = ParseNumber(args.Positional(3, L"COLUMN"), L"column");
+  if (row < 0 || row >= RowCount(listView)) Fail(L"no row " + std::to_wstring(row));
+  if (column < 0 || column >= ColumnCount(listView)) Fail(L"no column " + std::to_wstring(column));
+  const RECT cell = RemoteListView(listView).CellRect(static_cast<int>(row), static_cast<int>(column));
+  const LPARAM point = MAKELPARAM(cell.right - 4, (cell.top + cell.bottom) / 2);
+  const bool twice = args.Option(L"double") == L"1";
+  std::vector<UINT> messages{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP};
+  if (twice) messages.insert(messages.end(), {WM_LBUTTONDBLCLK, WM_LBUTTONUP});
+  for (UINT message : messages) {
+    const WPARAM keys = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK ? MK_LBUTTON : 0;
+    if (!PostMessageW(listView, message, keys, point)) FailWithLastError(L"posting a mouse message");
+  }
+  PrintValue(L"x", static_cast<long long>(cell.right - 4));
+  PrintValue(L"y", static_cast<long long>((cell.top + cell.bottom) / 2));
+}
+
+// The sort mark each header item shows.
+void SortMarks(const Args& args) {
+  HWND listView = ListViewFrom(args);
+  HWND header = HeaderOf(listView);
+  RemoteListView remote(listView);
+  for (int column = 0; column < ColumnCount(listView); ++column) {
+    const int format = remote.HeaderFormat(header, column);
+    const wchar_t* mark = (format & HDF_SORTUP) ? L"up" : (format & HDF_SORTDOWN) ? L"down" : L"none";
+    PrintLine(std::to_wstring(column) + L"\t" + mark);
+  }
+}
+
 }  // namespace
 
 void AddListViewCommands(std::vector<CommandEntry>& table) {
@@ -204,6 +284,8 @@ void AddListViewCommands(std::vector<CommandEntry>& table) {
   table.push_back({L"lv-selection", L"HWND ID   prints selected (space-separated rows), focused (-1: none)", Selection});
   table.push_back({L"lv-select", L"HWND ID ROW   selects and focuses ROW only (-1: clears), prints selected", Select});
   table.push_back({L"lv-header-click", L"HWND ID COLUMN   clicks the header item", HeaderClick});
+  table.push_back({L"lv-click", L"HWND ID ROW COLUMN [--double 1]   clicks right of the text in a cell", CellClick});
+  table.push_back({L"lv-sort-marks", L"HWND ID   prints column<TAB>up|down|none per header item", SortMarks});
 }
 
 }  // namespace uidriver
