@@ -145,10 +145,10 @@ nested_modal() {
   assert_eq "$(e2e_exit_code "$DEMO_PID")" 2 "the demo ends with the Cancel result"
 }
 
-e2e_scenario processes 90 processes
-e2e_scenario windows 60 windows
-e2e_scenario list-view 60 list_view
-e2e_scenario controls 60 controls
-e2e_scenario message-boxes 60 message_boxes
-e2e_scenario nested-modal 60 nested_modal
+e2e_scenario processes 120 processes
+e2e_scenario windows 120 windows
+e2e_scenario list-view 120 list_view
+e2e_scenario controls 120 controls
+e2e_scenario message-boxes 120 message_boxes
+e2e_scenario nested-modal 120 nested_modal
 e2e_finish
