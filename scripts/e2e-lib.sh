@@ -146,6 +146,7 @@ e2e_scenario() {
   export E2E_SCENARIO=$name
   : >"$E2E_OUT/$name.pids"
   : >"$E2E_OUT/$name.jobs"
+  local started=$SECONDS
   ( "$@" ) &
   local job=$! waited=0
   while kill -0 "$job" 2>/dev/null && [ "$waited" -lt $((limit * 10)) ]; do
@@ -157,6 +158,7 @@ e2e_scenario() {
     e2e_fail "$name: did not finish within ${limit}s"
   fi
   wait "$job" 2>/dev/null
+  echo "   $name took $((SECONDS - started))s of its ${limit}s"
   e2e_screenshot "$name"
   e2e_kill_started
   unset E2E_SCENARIO

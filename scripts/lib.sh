@@ -43,7 +43,8 @@ driver_dir() {
 }
 
 # wine32_usable: whether this machine can execute the 32-bit Wine loader.
-# Some sandboxed kernels run no 32-bit Linux programs at all.
+# Some kernels run no 32-bit Linux programs at all; scripts/install-deps then
+# has qemu run them.
 wine32_usable() {
   [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
 }

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Exercises every uidriver command against the demo dialog under 64-bit Wine.
-#   SOMV_BUILD_DIR=<build> bash tests/e2e/uidriver_selftest.sh
-# Needs the win64 configuration built; ends with "N passed, N failed".
+# Exercises every uidriver command against the demo dialog of one build.
+#   SOMV_BUILD_DIR=<build> bash tests/e2e/uidriver_selftest.sh [win64|win32]
+# Needs that configuration built; ends with "N passed, N failed".
 set -uo pipefail
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 
-e2e_setup "${1:-win64}" "$SOMV_BUILD/e2e-uidriver-${1:-win64}" || { echo "0 passed, 1 failed"; exit 1; }
-DEMO_DIR=$SOMV_BUILD/win64/tests/e2e/uidriver
+ARCH=${1:-win64}
+e2e_setup "$ARCH" "$SOMV_BUILD/e2e-uidriver-$ARCH" || { echo "0 passed, 1 failed"; exit 1; }
+DEMO_DIR=$SOMV_BUILD/$ARCH/tests/e2e/uidriver
 DEMO=$DEMO_DIR/demo_dialog.exe
 TITLE="Demo Dialog"
 
@@ -144,10 +145,10 @@ nested_modal() {
   assert_eq "$(e2e_exit_code "$DEMO_PID")" 2 "the demo ends with the Cancel result"
 }
 
-e2e_scenario processes 90 processes
-e2e_scenario windows 60 windows
-e2e_scenario list-view 60 list_view
-e2e_scenario controls 60 controls
-e2e_scenario message-boxes 60 message_boxes
-e2e_scenario nested-modal 60 nested_modal
+e2e_scenario processes 120 processes
+e2e_scenario windows 120 windows
+e2e_scenario list-view 120 list_view
+e2e_scenario controls 120 controls
+e2e_scenario message-boxes 120 message_boxes
+e2e_scenario nested-modal 120 nested_modal
 e2e_finish

@@ -249,9 +249,10 @@ TEST_F(DeviceTest, TeardownClosesALeftHandleOnlyWhileTheLibraryIsBound) {
 
 #if defined(_WIN64)
 // The 64-bit unwinder crosses module boundaries, so an exception thrown by
-// the library reaches the teardown's guard. The 32-bit one does not: each
-// module's static runtime unwinds only its own frames, and such an exception
-// ends the process whatever the guard.
+// the library reaches the teardown's guard. The 32-bit one does not: the
+// library's own static runtime finds no handler among its frames and calls
+// terminate there ("terminate called after throwing ...", status 3) before
+// any frame of the program is asked, so no guard of ours can stop it.
 TEST_F(DeviceTest, TeardownSwallowsAnExceptionThrownByTheLibrarysClose) {
   SetPrinter("Throw=close\r\n");
   ASSERT_EQ(m_connection.LoadStatusLibrary(), 1);

@@ -55,7 +55,9 @@ std::wstring BuiltLibrary() {
   return Backslashed(TestsDirectory() + SOMV_RESOURCES_FROM_TESTS + L"\\" + kLibrary);
 }
 std::wstring OtherBuild() { return Backslashed(TestsDirectory() + SOMV_OTHER_BUILD_FROM_TESTS + L"\\"); }
-// Resources only, so the system maps it whatever its bitness.
+// Resources only, so a 64-bit system maps it whatever its bitness; a 32-bit
+// one knows no 64-bit images at all.
+bool ThisSystemIs32Bit() { return sizeof(void*) == 4; }
 std::wstring OtherBuildLibrary() {
   const BuildNames& other = ThisBuild().startupInfoSize == kBuild64.startupInfoSize ? kBuild32 : kBuild64;
   return OtherBuild() + L"resources\\" + WidePtr(other.resourceLibrary);
@@ -414,7 +416,7 @@ TEST(Startup, ASecondStartWithNoMainWindowYetEndsWithoutAnyWindow) {
   EXPECT_TRUE(MainWindows().empty());
 }
 
-enum class Library { kBuilt, kMissing, kText, kOtherBuildCode };
+enum class Library { kBuilt, kMissing, kText, kOtherBuildCode, kOtherBuildResources };
 
 TEST(Startup, MissingOrUnusableFilesInTheCurrentDirectoryEndWithAWarning) {
   const std::wstring startFailed = L"Could not start Somnivar Tool because the necessary files could not be found.";
@@ -434,10 +436,14 @@ TEST(Startup, MissingOrUnusableFilesInTheCurrentDirectoryEndWithAWarning) {
       {"a text file as resource library", Library::kText, true, startFailed, L"Warning"},
       {"an image with code of the other build", Library::kOtherBuildCode, true, startFailed, L"Warning"},
       {"no settings file", Library::kBuilt, false, setupMissing, toolCaption},
+      {"the 64-bit build's resource library on 32-bit Windows", Library::kOtherBuildResources, true, startFailed,
+       L"Warning"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    if (c.library == Library::kOtherBuildCode && !Exists(OtherBuildCode())) {
+    if (c.library == Library::kOtherBuildResources && !ThisSystemIs32Bit()) continue;
+    if ((c.library == Library::kOtherBuildCode && !Exists(OtherBuildCode())) ||
+        (c.library == Library::kOtherBuildResources && !Exists(OtherBuildLibrary()))) {
       std::printf("skipped \"%s\": the other build is not beside this one\n", c.what);
       continue;
     }
@@ -450,6 +456,7 @@ TEST(Startup, MissingOrUnusableFilesInTheCurrentDirectoryEndWithAWarning) {
     if (c.library == Library::kBuilt) ::CopyFileW(BuiltLibrary().c_str(), library.c_str(), FALSE);
     if (c.library == Library::kText) test::WriteFileBytes(library, "not a library\r\n");
     if (c.library == Library::kOtherBuildCode) ::CopyFileW(OtherBuildCode().c_str(), library.c_str(), FALSE);
+    if (c.library == Library::kOtherBuildResources) ::CopyFileW(OtherBuildLibrary().c_str(), library.c_str(), FALSE);
 
     const Started started = scratch.Run(processes);
     const std::optional<MessageBoxSnapshot> box = TakeStartupMessage(started);
@@ -464,6 +471,7 @@ TEST(Startup, MissingOrUnusableFilesInTheCurrentDirectoryEndWithAWarning) {
 }
 
 TEST(Startup, TheOtherBuildsResourceLibraryLoadsAndRunsTheDialog) {
+  if (ThisSystemIs32Bit()) GTEST_SKIP() << "a 32-bit system maps no 64-bit image";
   if (!Exists(OtherBuildLibrary())) GTEST_SKIP() << "the other build is not beside this one";
   Scratch scratch;
   Processes processes;
