@@ -3,6 +3,7 @@
 #include "settings/settings_win.h"
 #include "common/names.h"
 #include "framework/resource_module_win.h"
+#include "framework/window_search_win.h"
 #include "common/win_text.h"
 #include "printers/discovery_win.h"
 #include "printers/selection_rules.h"
@@ -119,7 +120,7 @@ void CSomvDlg::OnOpenClicked() {
   m_timerDlg.m_strDriverName = driverName;
 
   if (m_bDebugUI == 0) {
-    const HWND owner = ::FindWindowW(nullptr, WidePtr(kMainWindowTitle));
+    const HWND owner = FindOwnMainWindow();
     if (m_timerDlg.m_connection.OpenDevice(ToU16(printerName)) == 0) {
       m_viewMsg.ShowMessage(owner, IDS_MSG_DEVICE_FAILED);
       m_listPrinters.SetFocus();
