@@ -26,15 +26,20 @@ const unsigned char* MappedImage(HMODULE module) {
 bool IsForThisMachine(HMODULE module) {
   const unsigned char* image = MappedImage(module);
   MEMORY_BASIC_INFORMATION region{};
-  if (::VirtualQuery(image, &region, sizeof region) == 0 || region.State != MEM_COMMIT) return false;
-  const std::size_t readable = region.RegionSize - static_cast<std::size_t>(image - static_cast<const unsigned char*>(region.BaseAddress));
+  if (::VirtualQuery(image, &region, sizeof region) == 0 || region.State != MEM_COMMIT ||
+      (region.Protect & (PAGE_NOACCESS | PAGE_GUARD)) != 0) {
+    return false;
+  }
+  const auto* regionStart = static_cast<const unsigned char*>(region.BaseAddress);
+  const std::size_t readable = region.RegionSize - static_cast<std::size_t>(image - regionStart);
   return ImageMachine(image, readable) == kThisMachine;
 }
 
 }  // namespace
 
 HMODULE LoadResourceOnlyLibrary(const std::wstring& path) {
-  HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE module =
+      ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
   if (module != nullptr && !IsForThisMachine(module)) {
     ::FreeLibrary(module);
     module = nullptr;
