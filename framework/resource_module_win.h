@@ -22,7 +22,8 @@ void SetResourceModule(HINSTANCE module);
 bool LoadResString(unsigned id, std::wstring& text);
 
 // Icon `id` of the current module at the system's large icon size; null when
-// absent. Shared icons: never destroyed by the caller.
+// absent. Loaded as shared, never destroyed by the caller; from a library
+// mapped for its resources the system may give a new handle on each call.
 HICON LoadResIcon(unsigned id);
 
 bool HasDialogTemplate(unsigned id);

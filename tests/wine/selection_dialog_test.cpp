@@ -267,7 +267,6 @@ TEST_F(SelectionDialog, ListsSupportedPrintersWithOnlyTheFocusMarkOnTheTopRow) {
   EXPECT_EQ(columns[1].header, L"Driver");
   EXPECT_EQ(columns[1].width, 250);
   ASSERT_NE(dialog.m_hIcon, nullptr);
-  EXPECT_EQ(dialog.m_hIcon, LoadResIcon(IDI_SOMV_ICON));
   EXPECT_EQ(bigIcon, dialog.m_hIcon);
   EXPECT_EQ(smallIcon, dialog.m_hIcon);
   EXPECT_EQ(dragIcon, dialog.m_hIcon);
