@@ -23,8 +23,8 @@ bool RestrictLibrarySearch(SetDefaultDllDirectoriesFunction setDefaultDllDirecto
 }
 
 void HardenLibraryLoading() {
-  ::SetErrorMode(SEM_FAILCRITICALERRORS);
   RestrictLibrarySearch(SystemSetDefaultDllDirectories(), ::SetDllDirectoryW);
+  ::SetErrorMode(SEM_FAILCRITICALERRORS);
 }
 
 DWORD LibrarySearchFlags(DWORD wanted) {
