@@ -1,7 +1,5 @@
 #include "app/relaunch_win.h"
 
-#include <shlwapi.h>
-
 #include <string>
 
 #include "settings/launch_dir_win.h"
@@ -38,9 +36,7 @@ std::u16string OwnProgramPath() {
 // fit in a path buffer that way.
 std::u16string WorkingDirectoryForCopy() {
   wchar_t buffer[kPathCapacity] = {};
-  if (PathFrom(::GetCurrentDirectoryW(kPathCapacity, buffer), buffer).empty()) return {};
-  if (::PathAddBackslashW(buffer) == nullptr) return {};
-  return ToU16(buffer);
+  return WithTrailingBackslash(PathFrom(::GetCurrentDirectoryW(kPathCapacity, buffer), buffer));
 }
 
 std::u16string ExistingLaunchFile(const char16_t* name) {
@@ -51,7 +47,7 @@ std::u16string ExistingLaunchFile(const char16_t* name) {
 // A read-only leftover of an earlier run must not stop the copy.
 void MakeTargetsNormal(const TempCopyPlan& plan) {
   for (const FileCopy& copy : plan) {
-    if (::PathFileExistsW(WidePtr(copy.target))) {
+    if (FileExists(ToWide(copy.target))) {
       ::SetFileAttributesW(WidePtr(copy.target), FILE_ATTRIBUTE_NORMAL);
     }
   }

@@ -1,7 +1,6 @@
 #include "app/somv_app.h"
 
 #include <commctrl.h>
-#include <shlwapi.h>
 
 #include <string>
 
@@ -12,6 +11,7 @@
 #include "app/wow64_win.h"
 #include "common/names.h"
 #include "framework/resource_module_win.h"
+#include "framework/window_search_win.h"
 #include "common/win_text.h"
 #include "printers/somv_dlg.h"
 #include "resources/resource_ids.h"
@@ -29,10 +29,7 @@ void RegisterCommonControls() {
   ::InitCommonControlsEx(&controls);
 }
 
-bool LaunchFileExists(const char16_t* name) {
-  const std::wstring path = GetLaunchFilePath(WidePtr(name));
-  return ::PathFileExistsW(path.c_str()) != FALSE;
-}
+bool LaunchFileExists(const char16_t* name) { return FileExists(GetLaunchFilePath(WidePtr(name))); }
 
 }  // namespace
 
@@ -43,8 +40,9 @@ const AppCommandEntry CSomvApp::kCommandEntries[] = {
 
 const AppCommandEntry* CSomvApp::GetCommandMap() const { return kCommandEntries; }
 
+// Up to the hand-over only the kernel is used: the copy does the work, and
+// the windowing and shell libraries would cost this process their start-up.
 BOOL CSomvApp::InitInstance() {
-  RegisterCommonControls();
   CWinApp::InitInstance();
   if (!LoadResourceLibrary()) return FALSE;
   if (AnotherInstanceRuns()) return FALSE;
@@ -79,7 +77,7 @@ int CSomvApp::ExitInstance() {
 
 bool CSomvApp::LoadResourceLibrary() {
   const std::wstring path = GetLaunchFilePath(WidePtr(ThisBuild().resourceLibrary));
-  if (::PathFileExistsW(path.c_str())) m_hResourceLib = ::LoadLibraryW(path.c_str());
+  if (FileExists(path)) m_hResourceLib = LoadResourceOnlyLibrary(path);
   if (m_hResourceLib == nullptr) {
     // Still the program's own module: its string table holds this one text.
     m_viewMsg.ShowMessage(nullptr, IDS_MSG_START_FAILED);
@@ -93,7 +91,7 @@ bool CSomvApp::LoadResourceLibrary() {
 bool CSomvApp::AnotherInstanceRuns() {
   m_hMutex = ::CreateMutexW(nullptr, FALSE, WidePtr(kMutexName));
   if (::GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  if (const HWND running = ::FindWindowW(nullptr, WidePtr(kMainWindowTitle))) {
+  if (const HWND running = FindRunningInstanceWindow()) {
     // The timer settings dialog, say, when the main window has one open.
     const HWND front = ::GetLastActivePopup(running);
     ::SetForegroundWindow(front);
@@ -110,6 +108,7 @@ bool CSomvApp::HandOverToTempCopy() {
 }
 
 void CSomvApp::RunDialogInPlace() {
+  RegisterCommonControls();
   CSomvDlg dialog(nullptr);
   m_pMainWnd = &dialog;
   dialog.DoModal();

@@ -5,7 +5,9 @@
 
 #include <type_traits>
 
+#include "common/library_search_win.h"
 #include "common/names.h"
+#include "common/spooler_win.h"
 #include "device/status_library_path.h"
 #include "common/win_text.h"
 
@@ -23,7 +25,7 @@ namespace {
 std::wstring StatusLibraryFullPath() {
   wchar_t directory[kDriverDirectoryCapacity] = {};
   DWORD needed = 0;
-  if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory),
+  if (!SpoolerGetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory),
                                     sizeof directory, &needed)) {
     return {};
   }
@@ -42,7 +44,10 @@ Fn BindExport(HMODULE module, const char* name) {
 int DeviceConnection::LoadStatusLibrary() {
   const std::wstring path = StatusLibraryFullPath();
   if (path.empty()) return 0;
-  m_hStatusLib = ::LoadLibraryW(path.c_str());
+  // Its own dependencies come from its own folder or the system's, never
+  // from the program's folder or the current directory.
+  m_hStatusLib = ::LoadLibraryExW(
+      path.c_str(), nullptr, LibrarySearchFlags(LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
   if (m_hStatusLib == nullptr) return 0;
   m_pfnOpenPrinter = BindExport<OpenPrinterFn>(m_hStatusLib, kOpenPrinterExport);
   m_pfnClosePrinter = BindExport<ClosePrinterFn>(m_hStatusLib, kClosePrinterExport);

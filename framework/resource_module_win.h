@@ -10,6 +10,11 @@
 
 namespace somv {
 
+// Maps `path` for its resources only: none of its code runs, not even an
+// entry point. Null when it is no image or not one for this build's machine
+// (the other build's library, say). Released with FreeLibrary.
+HMODULE LoadResourceOnlyLibrary(const std::wstring& path);
+
 HINSTANCE GetResourceModule();
 // Null means the program itself again.
 void SetResourceModule(HINSTANCE module);
@@ -19,7 +24,8 @@ void SetResourceModule(HINSTANCE module);
 bool LoadResString(unsigned id, std::wstring& text);
 
 // Icon `id` of the current module at the system's large icon size; null when
-// absent. Shared icons: never destroyed by the caller.
+// absent. Loaded as shared, never destroyed by the caller; from a library
+// mapped for its resources the system may give a new handle on each call.
 HICON LoadResIcon(unsigned id);
 
 // Icon `id` of the current module from its image nearest the size asked for

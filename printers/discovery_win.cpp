@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "common/spooler_win.h"
 #include "settings/settings_win.h"
 #include "common/win_text.h"
 
@@ -27,7 +28,7 @@ std::u16string RecordText(const wchar_t* text, const BYTE* begin, const BYTE* en
 std::vector<InstalledPrinter> EnumerateLocalPrinters() {
   DWORD size = 0;
   DWORD count = 0;
-  ::EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &size, &count);
+  SpoolerEnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &size, &count);
   if (size == 0) return {};
 
   // Whole records, so that they are aligned; the spooler is told the exact size.
@@ -35,7 +36,7 @@ std::vector<InstalledPrinter> EnumerateLocalPrinters() {
   BYTE* begin = reinterpret_cast<BYTE*>(records.data());
   DWORD needed = 0;
   count = 0;
-  if (!::EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, begin, size, &needed, &count)) return {};
+  if (!SpoolerEnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, begin, size, &needed, &count)) return {};
   if (count > size / sizeof(PRINTER_INFO_2W)) count = size / sizeof(PRINTER_INFO_2W);
 
   std::vector<InstalledPrinter> printers;

@@ -4,6 +4,7 @@
 #include "common/names.h"
 #include "framework/resource_module_win.h"
 #include "framework/wait_cursor_win.h"
+#include "framework/window_search_win.h"
 #include "common/win_text.h"
 #include "printers/discovery_win.h"
 #include "printers/selection_rules.h"
@@ -136,7 +137,7 @@ void CSomvDlg::OnOpenClicked() {
   m_timerDlg.m_strDriverName = driverName;
 
   if (m_bDebugUI == 0) {
-    const HWND owner = ::FindWindowW(nullptr, WidePtr(kMainWindowTitle));
+    const HWND owner = FindOwnMainWindow();
     if (WhileWaiting([&] { return m_timerDlg.m_connection.OpenDevice(ToU16(printerName)); }) == 0) {
       m_viewMsg.ShowMessage(owner, IDS_MSG_DEVICE_FAILED);
       m_listPrinters.SetFocus();

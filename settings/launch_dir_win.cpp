@@ -1,7 +1,6 @@
 #include "settings/launch_dir_win.h"
 
 #include <windows.h>
-#include <shlwapi.h>
 
 #include "settings/launch_path.h"
 #include "common/names.h"
@@ -30,8 +29,9 @@ std::wstring FromCurrentDirectory(const std::wstring& name) {
   wchar_t directory[kPathCapacity] = {};
   const DWORD length = ::GetCurrentDirectoryW(kPathCapacity, directory);
   if (length == 0 || length >= kPathCapacity) return {};
-  if (::PathAddBackslashW(directory) == nullptr) return {};
-  return ToWide(JoinWithinCapacity(ToU16(directory), ToU16(name)));
+  const std::u16string withBackslash = WithTrailingBackslash(ToU16(directory));
+  if (withBackslash.empty()) return {};
+  return ToWide(JoinWithinCapacity(withBackslash, ToU16(name)));
 }
 
 }  // namespace

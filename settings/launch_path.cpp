@@ -10,6 +10,13 @@ std::u16string JoinWithinCapacity(std::u16string_view directory, std::u16string_
   return path;
 }
 
+std::u16string WithTrailingBackslash(std::u16string_view directory, std::size_t capacity) {
+  if (directory.empty() || directory.back() == u'\\') {
+    return directory.size() + 1 > capacity ? std::u16string() : std::u16string(directory);
+  }
+  return JoinWithinCapacity(directory, u"\\", capacity);
+}
+
 std::u16string ProgramDirectory(std::u16string_view programPath, std::u16string_view programName) {
   if (programPath.size() < programName.size()) return {};
   return std::u16string(programPath.substr(0, programPath.size() - programName.size()));

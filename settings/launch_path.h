@@ -15,6 +15,11 @@ inline constexpr std::size_t kPathCapacity = 260;  // terminator included
 std::u16string JoinWithinCapacity(std::u16string_view directory, std::u16string_view name,
                                   std::size_t capacity = kPathCapacity);
 
+// `directory` ending in a backslash, one added where it lacks one; empty
+// stays empty, and so does a directory that would not fit in `capacity`
+// units with the backslash and a terminator.
+std::u16string WithTrailingBackslash(std::u16string_view directory, std::size_t capacity = kPathCapacity);
+
 // The program's directory with its trailing backslash: its path less as many
 // units as the program's own name has. Empty when the path is shorter.
 std::u16string ProgramDirectory(std::u16string_view programPath, std::u16string_view programName);

@@ -1,7 +1,6 @@
 #include "settings/settings_win.h"
 
 #include <windows.h>
-#include <shlwapi.h>
 
 #include "settings/launch_dir_win.h"
 #include "common/names.h"
@@ -12,7 +11,9 @@ namespace somv {
 std::wstring SettingsFilePath() { return GetLaunchFilePath(WidePtr(kSettingsFileName)); }
 
 bool FileExists(const std::wstring& path) {
-  return !path.empty() && ::PathFileExistsW(path.c_str()) == TRUE;
+  // What the shell's PathFileExistsW answers, without loading the shell
+  // helpers: any file or directory whose attributes can be read.
+  return !path.empty() && ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool IsDebugUIEnabled() {

@@ -13,7 +13,8 @@ bool IsDebugUIEnabled();
 // Full path of the settings file in the launch directory (may be empty).
 std::wstring SettingsFilePath();
 
-// True when `path` names an existing file; an empty path names none.
+// True when `path` names an existing file or directory; an empty path names
+// none.
 bool FileExists(const std::wstring& path);
 
 // [SUPPORT_DEVICE] value for `driverName`: empty when the driver is not

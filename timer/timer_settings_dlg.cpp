@@ -6,6 +6,7 @@
 #include "device/firmware_gate_win.h"
 #include "framework/resource_module_win.h"
 #include "framework/wait_cursor_win.h"
+#include "framework/window_search_win.h"
 #include "common/win_text.h"
 #include "resources/resource_ids.h"
 #include "timer/timer_rules.h"
@@ -43,7 +44,7 @@ void CTimerSettingsDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CTimerSettingsDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  const HWND mainWindow = ::FindWindowW(nullptr, WidePtr(kMainWindowTitle));
+  const HWND mainWindow = FindOwnMainWindow();
   m_bDebugUI = IsDebugUIEnabled() ? 1 : 0;
   if (!m_bDebugUI && !ReadPrinterSetting()) {
     m_viewMsg.ShowMessage(mainWindow, IDS_MSG_DEVICE_FAILED);

@@ -215,6 +215,8 @@ EOF
   dir=$(new_launch_dir)
   standard_settings "$dir"
   start_tool "$dir" && find_main || { e2e_fail "the main window opens"; return; }
+  # Above the main window: another program's window with the tool's title.
+  start_decoy || { e2e_fail "another program's window with the tool's title opens"; return; }
 
   while IFS=';' read -r row what calls; do
     mark=$(($(sim_log_lines) + 1))
@@ -318,6 +320,9 @@ TimerCode=0x0005
 EOF
   local dir tester display
   dir=$(new_launch_dir)
+  # A resource library with code: every dialog and string must come from it
+  # without its entry point ever running.
+  cp "$TOOL_BUILD/tests/e2e/fixtures/leaves_mark.dll" "$dir/$TOOL.DLL"
   write_settings "$dir" <<'EOF'
 [Debug]
 DebugUI=1
@@ -381,6 +386,7 @@ EOF
   assert_eq "$(sim_log)" "" "diagnostic mode talks to no printer"
   assert_eq "$(sim_value "Kelva Bench" TimerCode)" 0x0005 "the printer keeps its code"
   end_with_cancel "diagnostic mode"
+  assert_ok "the resource library's entry point never ran" test ! -e "$dir/$TOOL.DLL.ran"
 }
 
 relaunch_and_second_instance() {
@@ -398,7 +404,18 @@ EOF
   echo stale >"$TEMP_DIR/ZELV4PO.INI"
   chmod a-w "$TEMP_DIR/ZELV4PO.INI"
 
-  start_tool "$dir" && find_main || { e2e_fail "the main window opens"; return; }
+  # A spooler library planted where the program as started and the copy
+  # run, with Wine told to prefer such a file to its own.
+  cp "$TOOL_BUILD/tests/e2e/fixtures/leaves_mark.dll" "$dir/WINSPOOL.DRV"
+  cp "$TOOL_BUILD/tests/e2e/fixtures/leaves_mark.dll" "$TEMP_DIR/WINSPOOL.DRV"
+  export WINEDLLOVERRIDES="winspool.drv=n,b"
+  start_tool "$dir"
+  unset WINEDLLOVERRIDES
+  find_main || { e2e_fail "the main window opens"; rm -f "$TEMP_DIR/WINSPOOL.DRV"*; return; }
+  rm -f "$TEMP_DIR/WINSPOOL.DRV"
+  assert_ok "the planted spooler library was not loaded beside the program" test ! -e "$dir/WINSPOOL.DRV.ran"
+  assert_ok "nor in the temporary directory" test ! -e "$TEMP_DIR/WINSPOOL.DRV.ran"
+  rm -f "$TEMP_DIR/WINSPOOL.DRV.ran"
   assert_eq "$(e2e_exit_code "$TOOL_PID")" 1 "the process started ends with status 1"
   assert_match "$MAIN_PID" "^[0-9]+$" "the window belongs to a process of its own: the copy"
   [ "$MAIN_PID" != "$TOOL_PID" ] || e2e_fail "the window belongs to the process started"
@@ -422,11 +439,9 @@ Kelva E2E-100=09.99
 EOF
   open_row 0 && find_timer || { e2e_fail "the copy ignores the edited settings file"; return; }
   e2e_pass "the copy ignores the edited settings file"
-  # Another program comes to the front first.
-  local other
-  other=$(e2e_start "$SOMV_BUILD/$E2E_ARCH/tests/e2e/uidriver/demo_dialog.exe") &&
-    drv wait-window "Demo Dialog" --pid "$other" --timeout 10000 >/dev/null
-  assert_eq "$(drv_get title foreground)" "Demo Dialog" "another program is in front"
+  # Another program's window with the tool's title comes to the front first.
+  start_decoy || { e2e_fail "another program's window with the tool's title opens"; return; }
+  assert_eq "$(drv_get hwnd foreground)" "$DECOY" "another program is in front"
   second=$(e2e_start "$dir/$TOOL.EXE" --cwd "$dir") || { e2e_fail "a third start"; return; }
   assert_eq "$(e2e_exit_code "$second")" 1 "the third start ends with status 1"
   assert_eq "$(drv_get hwnd foreground)" "$TIMER" "it brought the open timer dialog forward"

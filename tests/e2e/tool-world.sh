@@ -185,6 +185,14 @@ find_main() {
   e2e_track_pid "$MAIN_PID"
 }
 
+# start_decoy: another program's window titled as the tool's main window,
+# shown in front of it; sets DECOY. It ends with the scenario.
+start_decoy() {
+  local pid
+  pid=$(e2e_start "$TOOL_BUILD/tests/e2e/fixtures/decoy_window.exe") &&
+    DECOY=$(drv_get hwnd wait-window --title "$MAIN_TITLE" --class SomvDecoyWindow --pid "$pid" --timeout 10000)
+}
+
 # watch_exit PID: catches the exit status of a process we did not start, for
 # e2e_exit_code; the process started itself is watched already. The watcher
 # needs a moment to hold the process.

@@ -25,6 +25,16 @@ TEST(JoinWithinCapacity, NamesLongerThanTheCapacityGiveNothing) {
   EXPECT_EQ(JoinWithinCapacity(u"C:\\", std::u16string(1000, u'n')), u"");
 }
 
+TEST(WithTrailingBackslash, AddsOneOnlyWhereItLacksOneAndWithinCapacity) {
+  EXPECT_EQ(WithTrailingBackslash(u"C:\\Tools"), u"C:\\Tools\\");
+  EXPECT_EQ(WithTrailingBackslash(u"C:\\"), u"C:\\");
+  EXPECT_EQ(WithTrailingBackslash(u""), u"");
+  EXPECT_EQ(WithTrailingBackslash(u"C:\\x", 6), u"C:\\x\\");
+  EXPECT_EQ(WithTrailingBackslash(u"C:\\xy", 6), u"");
+  EXPECT_EQ(WithTrailingBackslash(u"C:\\x\\", 6), u"C:\\x\\");
+  EXPECT_EQ(WithTrailingBackslash(u"C:\\xy\\", 6), u"");
+}
+
 TEST(ProgramDirectory, CutsOffAsManyUnitsAsTheProgramNameHas) {
   struct Case {
     std::u16string path;

@@ -243,32 +243,35 @@ TEST_F(TimerDialog, FailedWriteKeepsTheUsersSettingsAndALaterOkTriesAgain) {
 struct FailureCase {
   const char* keys;
   const char* minimum;
-  bool mainWindow;
+  const wchar_t* windowClass;  // of a window titled as the main window; null: none
   bool readSent;
 };
 
 TEST_F(TimerDialog, GateOrReadFailureShows1501ToTheMainWindowAndEndsCancelled) {
   const FailureCase cases[] = {
-      {"Fail=version\r\n", "01.05", true, false},
-      {"Fail=version\r\n", "01.05", false, false},
-      {"", "01.06", true, false},  // firmware 01.05 below the driver's minimum
-      {"Fail=read\r\n", "01.05", true, true},
-      {"Fail=read\r\n", "01.05", false, true},
+      {"Fail=version\r\n", "01.05", L"#32770", false},
+      {"Fail=version\r\n", "01.05", nullptr, false},
+      {"", "01.06", L"#32770", false},  // firmware 01.05 below the driver's minimum
+      {"Fail=read\r\n", "01.05", L"#32770", true},
+      {"Fail=read\r\n", "01.05", nullptr, true},
+      // Only a dialog is the main window: a title alone owns nothing.
+      {"Fail=read\r\n", "01.05", L"STATIC", true},
   };
   for (const FailureCase& c : cases) {
-    SCOPED_TRACE(std::string(c.keys) + (c.mainWindow ? " with main window" : " alone"));
-    HWND mainWindow = nullptr;
-    if (c.mainWindow) {
-      mainWindow = ::CreateWindowExW(0, L"STATIC", L"Somnivar Tool", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                                     200, nullptr, nullptr, nullptr, nullptr);
-      ASSERT_NE(mainWindow, nullptr);
+    SCOPED_TRACE(std::string(c.keys) + (c.windowClass != nullptr ? " with a titled window" : " alone"));
+    HWND titled = nullptr;
+    if (c.windowClass != nullptr) {
+      titled = ::CreateWindowExW(0, c.windowClass, L"Somnivar Tool", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                                 200, nullptr, nullptr, nullptr, nullptr);
+      ASSERT_NE(titled, nullptr);
     }
+    const HWND mainWindow = c.windowClass != nullptr && std::wstring(c.windowClass) == L"#32770" ? titled : nullptr;
     ASSERT_TRUE(m_printer.WriteSettings(std::string("[SUPPORT_DEVICE]\r\nKelva LP-100 Driver=") + c.minimum));
     OpenPrinter(c.keys);
     MessageBoxProbe probe(m_ui);
     const INT_PTR result = m_dialog.DoModal();
     const auto box = probe.Result();
-    if (mainWindow != nullptr) ::DestroyWindow(mainWindow);
+    if (titled != nullptr) ::DestroyWindow(titled);
     EXPECT_EQ(result, IDCANCEL);
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, LibraryString(1501));

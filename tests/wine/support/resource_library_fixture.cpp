@@ -25,7 +25,7 @@ std::wstring FixtureLibraryPath(const std::wstring& name) {
 }
 
 ScopedResourceModule::ScopedResourceModule(const std::wstring& path)
-    : m_module(::LoadLibraryW(path.c_str())), m_previous(GetResourceModule()) {
+    : m_module(LoadResourceOnlyLibrary(path)), m_previous(GetResourceModule()) {
   if (m_module) SetResourceModule(m_module.Get());
 }
 

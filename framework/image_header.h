@@ -1,0 +1,17 @@
+#pragma once
+// Reading the header of a program image that the system has mapped, without
+// trusting a word of it.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace somv {
+
+inline constexpr std::uint16_t kMachineI386 = 0x014C;
+inline constexpr std::uint16_t kMachineAmd64 = 0x8664;
+
+// The machine field of the image's file header, read from the `readable`
+// bytes at `image`; nothing when they hold no complete DOS and PE header.
+std::optional<std::uint16_t> ImageMachine(const unsigned char* image, std::size_t readable);
+
+}  // namespace somv

@@ -1,0 +1,18 @@
+#pragma once
+// The tool's main window, found by what makes it the tool's: a top-level
+// dialog (class #32770) with the tool's title in a process of the tool. A
+// title alone would also find another program's window, such as a folder
+// window on a folder of that name.
+#include <windows.h>
+
+namespace somv {
+
+// The main window in this process; null when there is none.
+HWND FindOwnMainWindow();
+
+// The main window of an instance that already runs: a process other than
+// this one whose program file has this program's name or the build's own
+// program name (which the temporary copy always has). Null when there is none.
+HWND FindRunningInstanceWindow();
+
+}  // namespace somv
