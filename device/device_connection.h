@@ -28,11 +28,11 @@ class DeviceConnection {
   // 1 when the library opened the printer and stored its handle.
   int OpenDevice(const std::u16string& printerName);
   // 1 when closed; on 0 the handle stays recorded until the next open.
-  // Without an open device nothing reaches the library: 0.
   int CloseDevice();
 
-  // One request over the open device; 0 when the library refused it, or
-  // without a bound library and an open device, when it never reaches it.
+  // One request over the open device; 0 when the library refused it.
+  // Neither a request nor a close reaches the library without a bound
+  // library and an open device: they give 0.
   int DeviceRequest(std::uint32_t code, const void* input, std::uint32_t inputLength, void* output,
                     std::uint32_t outputCapacity, std::uint32_t* replyLength);
 
