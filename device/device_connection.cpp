@@ -18,11 +18,15 @@ DeviceConnection::~DeviceConnection() {
 
 int DeviceConnection::OpenDevice(const std::u16string& printerName) {
   if (!IsBound() || m_pfnOpenPrinter == nullptr) return 0;
-  return m_pfnOpenPrinter(printerName.c_str(), &m_hDevice, 0, 0) != 0 ? 1 : 0;
+  // A library that fails may still write a handle: only one it opened is kept.
+  void* device = nullptr;
+  if (m_pfnOpenPrinter(printerName.c_str(), &device, 0, 0) == 0) return 0;
+  m_hDevice = device;
+  return 1;
 }
 
 int DeviceConnection::CloseDevice() {
-  if (!IsBound() || m_pfnClosePrinter == nullptr) return 0;
+  if (!HasOpenDevice() || m_pfnClosePrinter == nullptr) return 0;
   if (m_pfnClosePrinter(m_hDevice) == 0) return 0;
   m_hDevice = nullptr;
   return 1;
@@ -31,7 +35,7 @@ int DeviceConnection::CloseDevice() {
 int DeviceConnection::DeviceRequest(std::uint32_t code, const void* input,
                                     std::uint32_t inputLength, void* output,
                                     std::uint32_t outputCapacity, std::uint32_t* replyLength) {
-  if (!IsBound() || m_pfnDeviceRequest == nullptr) return 0;
+  if (!HasOpenDevice() || m_pfnDeviceRequest == nullptr) return 0;
   return m_pfnDeviceRequest(m_hDevice, code, input, inputLength, output, outputCapacity,
                             replyLength) != 0
              ? 1

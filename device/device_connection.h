@@ -30,12 +30,14 @@ class DeviceConnection {
   // 1 when closed; on 0 the handle stays recorded until the next open.
   int CloseDevice();
 
-  // One request over the open device; 0 when the library refused it or no
-  // library is bound.
+  // One request over the open device; 0 when the library refused it.
+  // Neither a request nor a close reaches the library without a bound
+  // library and an open device: they give 0.
   int DeviceRequest(std::uint32_t code, const void* input, std::uint32_t inputLength, void* output,
                     std::uint32_t outputCapacity, std::uint32_t* replyLength);
 
   bool IsBound() const { return m_hStatusLib != nullptr; }
+  bool HasOpenDevice() const { return IsBound() && m_hDevice != nullptr; }
 
   HINSTANCE__* m_hStatusLib = nullptr;
   void* m_hDevice = nullptr;

@@ -72,10 +72,18 @@ int CheckFirmwareWith(DeviceConnection& connection, const MinimumVersionReader& 
 
 int ReadTimerCode(DeviceConnection& connection, std::uint16_t& timerCode) {
   ReadTimerBlock block = MakeReadTimerBlock();
+  std::uint16_t received = 0;
   std::uint32_t replyLength = 0;
-  return connection.DeviceRequest(kReadTimerRequest, block.data(),
-                                  static_cast<std::uint32_t>(block.size()), &timerCode,
-                                  sizeof timerCode, &replyLength);
+  if (connection.DeviceRequest(kReadTimerRequest, block.data(),
+                               static_cast<std::uint32_t>(block.size()), &received,
+                               sizeof received, &replyLength) == 0) {
+    return 0;
+  }
+  // A code the printer did not send in full would show and write back
+  // whatever was held before.
+  if (replyLength != sizeof received) return 0;
+  timerCode = received;
+  return 1;
 }
 
 int WriteTimerCode(DeviceConnection& connection, std::uint16_t timerCode) {

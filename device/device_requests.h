@@ -52,7 +52,8 @@ int RequestFirmwareVersion(DeviceConnection& connection, std::u16string& version
 // The version request followed by the gate: 1 the printer may be used.
 int CheckFirmwareWith(DeviceConnection& connection, const MinimumVersionReader& readMinimum);
 
-// Request 11: on 1 `timerCode` holds the code exactly as the printer sent it.
+// Request 11: on 1 `timerCode` holds the code exactly as the printer sent it;
+// a reply of other than 2 bytes fails and leaves `timerCode` unchanged.
 int ReadTimerCode(DeviceConnection& connection, std::uint16_t& timerCode);
 
 // Request 12: 1 when the printer accepted `timerCode`.

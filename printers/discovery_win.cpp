@@ -11,6 +11,9 @@
 #include "common/win_text.h"
 
 namespace somv {
+
+EnumPrintersFn g_enumPrintersForDiscovery = nullptr;
+
 namespace {
 
 // A text of a record; the spooler places them in the buffer behind the
@@ -23,20 +26,40 @@ std::u16string RecordText(const wchar_t* text, const BYTE* begin, const BYTE* en
   return ToU16(std::wstring_view(text, ::wcsnlen(text, room)));
 }
 
+BOOL EnumerateLocal(BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
+  if (g_enumPrintersForDiscovery != nullptr) {
+    return g_enumPrintersForDiscovery(PRINTER_ENUM_LOCAL, nullptr, 2, buffer, size, needed, count);
+  }
+  return SpoolerEnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, buffer, size, needed, count);
+}
+
+// A printer installed after the list was sized makes the filling call fail;
+// the list is asked for again with the size it has grown to, a few times.
+constexpr int kFillAttempts = 4;
+
+bool FillRecords(std::vector<PRINTER_INFO_2W>& records, DWORD& size, DWORD& count) {
+  for (int attempt = 0; attempt < kFillAttempts; ++attempt) {
+    // Whole records, so that they are aligned; the spooler is told the exact size.
+    records.assign((size + sizeof(PRINTER_INFO_2W) - 1) / sizeof(PRINTER_INFO_2W), PRINTER_INFO_2W{});
+    DWORD needed = 0;
+    count = 0;
+    if (EnumerateLocal(reinterpret_cast<BYTE*>(records.data()), size, &needed, &count)) return true;
+    if (needed <= size) return false;
+    size = needed;
+  }
+  return false;
+}
+
 // The locally installed printers in the spooler's order; empty when there are
 // none or the spooler fails.
 std::vector<InstalledPrinter> EnumerateLocalPrinters() {
   DWORD size = 0;
   DWORD count = 0;
-  SpoolerEnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &size, &count);
+  EnumerateLocal(nullptr, 0, &size, &count);
   if (size == 0) return {};
-
-  // Whole records, so that they are aligned; the spooler is told the exact size.
-  std::vector<PRINTER_INFO_2W> records((size + sizeof(PRINTER_INFO_2W) - 1) / sizeof(PRINTER_INFO_2W));
+  std::vector<PRINTER_INFO_2W> records;
+  if (!FillRecords(records, size, count)) return {};
   BYTE* begin = reinterpret_cast<BYTE*>(records.data());
-  DWORD needed = 0;
-  count = 0;
-  if (!SpoolerEnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, begin, size, &needed, &count)) return {};
   if (count > size / sizeof(PRINTER_INFO_2W)) count = size / sizeof(PRINTER_INFO_2W);
 
   std::vector<InstalledPrinter> printers;

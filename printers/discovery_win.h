@@ -1,14 +1,22 @@
 #pragma once
 // The supported printers installed on this machine, from the print spooler
 // and the settings file in the launch directory.
+#include <windows.h>
+
 #include <string>
 
 #include "printers/discovery.h"
 
 namespace somv {
 
+// The spooler's EnumPrintersW as discovery calls it. Null means the spooler's
+// own; tests put a wrapper here that installs a printer between the calls.
+using EnumPrintersFn = BOOL(WINAPI*)(DWORD, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD);
+extern EnumPrintersFn g_enumPrintersForDiscovery;
+
 // Rows in display order and the found flag; no rows when the spooler lists no
-// local printer, the enumeration fails or the settings file is missing.
+// local printer, the enumeration fails (a list that keeps growing between the
+// sizing and the filling call included) or the settings file is missing.
 DiscoveryResult FindSupportedPrinters();
 
 // The same against the settings file at `settingsPath`.

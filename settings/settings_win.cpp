@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "settings/launch_dir_win.h"
+#include "settings/settings_value.h"
 #include "common/names.h"
 #include "common/win_text.h"
 
@@ -28,8 +29,7 @@ std::wstring ReadSupportDeviceEntry(const std::wstring& settingsPath, const std:
   wchar_t value[kSettingsValueCapacity] = {};
   ::GetPrivateProfileStringW(L"SUPPORT_DEVICE", driverName.c_str(), L"", value,
                              kSettingsValueCapacity, settingsPath.c_str());
-  value[kSettingsValueCapacity - 1] = L'\0';
-  return value;
+  return ToWide(ValueInBuffer(reinterpret_cast<const char16_t*>(value), kSettingsValueCapacity));
 }
 
 }  // namespace somv

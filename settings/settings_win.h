@@ -3,9 +3,9 @@
 // the platform's profile reader every time; nothing is ever written to it.
 #include <string>
 
-namespace somv {
+#include "settings/settings_value.h"
 
-inline constexpr unsigned kSettingsValueCapacity = 128;  // terminator included
+namespace somv {
 
 // Diagnostic mode: the file exists and [Debug] DebugUI reads as exactly 1.
 bool IsDebugUIEnabled();

@@ -158,10 +158,12 @@ std::int32_t ReadTimer(const std::wstring& printer, const void* input, std::uint
                        void* output, std::uint32_t capacity, std::uint32_t* replyLength) {
   if (!IsTimerBlock(input, inputLength, 12) || output == nullptr || capacity < 2) return 0;
   const auto code = static_cast<std::uint16_t>(ReadNumber(printer, L"TimerCode", 1));
-  auto* at = static_cast<unsigned char*>(output);
-  at[0] = static_cast<unsigned char>(code & 0xFF);
-  at[1] = static_cast<unsigned char>(code >> 8);
-  if (replyLength != nullptr) *replyLength = 2;
+  const unsigned char reply[2] = {static_cast<unsigned char>(code & 0xFF),
+                                  static_cast<unsigned char>(code >> 8)};
+  // A short reply still reports success, as a faulty library might.
+  const unsigned long length = ReadNumber(printer, L"ReadLength", 2);
+  std::memcpy(output, reply, length < 2 ? length : 2);
+  if (replyLength != nullptr) *replyLength = static_cast<std::uint32_t>(length);
   return 1;
 }
 
@@ -210,15 +212,21 @@ std::int32_t SOMV_STATUS_API SmPsw_OpenPrinter3W(const char16_t* printerName, vo
       if (g_openPrinters[i].empty()) slot = i;
     }
   }
+  std::uintptr_t handle = 0;
   if (slot >= 0) {
     g_openPrinters[slot] = name;
-    *device = reinterpret_cast<void*>(static_cast<std::uintptr_t>(slot + 1));
+    handle = static_cast<std::uintptr_t>(slot + 1);
     result = 1;
+  } else if (device != nullptr) {
+    // A failing open that still writes a handle, as a faulty library might.
+    handle = ReadNumber(name, L"FailedOpenHandle", 0);
   }
+  if (handle != 0) *device = reinterpret_cast<void*>(handle);
   char tail[96] = {};
-  std::snprintf(tail, sizeof tail, " reserved=%llu,%llu -> %d handle=%d",
+  std::snprintf(tail, sizeof tail, " reserved=%llu,%llu -> %d handle=%llu",
                 static_cast<unsigned long long>(reserved1),
-                static_cast<unsigned long long>(reserved2), result, slot + 1);
+                static_cast<unsigned long long>(reserved2), result,
+                static_cast<unsigned long long>(handle));
   Log("open name=" + Utf8(name) + tail);
   return result;
 }

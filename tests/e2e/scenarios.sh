@@ -385,6 +385,20 @@ EOF
   drv wait-gone "$display" --timeout 10000 >/dev/null
   assert_eq "$(sim_log)" "" "diagnostic mode talks to no printer"
   assert_eq "$(sim_value "Kelva Bench" TimerCode)" 0x0005 "the printer keeps its code"
+
+  # Switched off while the main window is open: the timer dialog reads the
+  # flag afresh, but no device was opened for it.
+  write_settings "$dir" <<'EOF'
+[Debug]
+DebugUI=0
+[SUPPORT_DEVICE]
+Kelva E2E-100=01.00
+EOF
+  open_row 0 || { e2e_fail "switched off: the open button works"; return; }
+  expect_box "diagnostic mode switched off meanwhile" 1501 main --pid "$MAIN_PID" && dismiss_box
+  drv wait-state "$MAIN" 0 --enabled 1 --timeout 5000 >/dev/null
+  assert_eq "$(drv windows --title "$TIMER_TITLE" --pid "$MAIN_PID" --hidden 1)" "" "switched off: no timer dialog stays"
+  assert_eq "$(sim_log)" "" "switched off: no request and no close reaches the library"
   end_with_cancel "diagnostic mode"
   assert_ok "the resource library's entry point never ran" test ! -e "$dir/$TOOL.DLL.ran"
 }

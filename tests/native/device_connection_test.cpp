@@ -16,6 +16,7 @@ struct FakeLibrary {
   std::int32_t closeResult = 1;
   bool closeThrows = false;
   std::uintptr_t nextHandle = 0x100;
+  bool writesHandleOnFailure = false;
 };
 FakeLibrary* g_fake = nullptr;
 
@@ -23,7 +24,9 @@ std::int32_t SOMV_STATUS_API FakeOpen(const char16_t* name, void** device, std::
                                       std::uintptr_t b) {
   g_fake->calls.push_back("open " + std::string(name, name + std::char_traits<char16_t>::length(name)) +
                           " " + std::to_string(a) + " " + std::to_string(b));
-  if (g_fake->openResult != 0) *device = reinterpret_cast<void*>(g_fake->nextHandle++);
+  if (g_fake->openResult != 0 || g_fake->writesHandleOnFailure) {
+    *device = reinterpret_cast<void*>(g_fake->nextHandle++);
+  }
   return g_fake->openResult;
 }
 
@@ -77,12 +80,13 @@ TEST_F(DeviceConnectionTest, OpensWithTheNameAndTwoZeroArgumentsAndClosesTheSame
   EXPECT_EQ(fake.calls, (std::vector<std::string>{"open Kelva LP-100 0 0", "close 256"}));
 }
 
-// Each row leaves the connection in a state where no call may reach the
-// library: unbound, released (entry points kept), or one entry point missing.
-TEST_F(DeviceConnectionTest, NoCallGoesThroughAMissingLibraryOrEntryPoint) {
-  enum class Missing { Library, Released, Open, Close, Request };
-  for (Missing missing :
-       {Missing::Library, Missing::Released, Missing::Open, Missing::Close, Missing::Request}) {
+// Each row leaves the connection in a state where some calls may not reach
+// the library: unbound, released (entry points kept), one entry point
+// missing, or no device open.
+TEST_F(DeviceConnectionTest, NoCallGoesThroughAMissingLibraryEntryPointOrDevice) {
+  enum class Missing { Library, Released, Open, Close, Request, Device };
+  for (Missing missing : {Missing::Library, Missing::Released, Missing::Open, Missing::Close,
+                          Missing::Request, Missing::Device}) {
     SCOPED_TRACE(static_cast<int>(missing));
     fake.calls.clear();
     DeviceConnection connection;
@@ -91,9 +95,9 @@ TEST_F(DeviceConnectionTest, NoCallGoesThroughAMissingLibraryOrEntryPoint) {
     if (missing == Missing::Open) connection.m_pfnOpenPrinter = nullptr;
     if (missing == Missing::Close) connection.m_pfnClosePrinter = nullptr;
     if (missing == Missing::Request) connection.m_pfnDeviceRequest = nullptr;
-    connection.m_hDevice = reinterpret_cast<void*>(0x42);
+    if (missing != Missing::Device) connection.m_hDevice = reinterpret_cast<void*>(0x42);
 
-    const bool canOpen = missing == Missing::Close || missing == Missing::Request;
+    const bool canOpen = missing == Missing::Close || missing == Missing::Request || missing == Missing::Device;
     const bool canClose = missing == Missing::Open || missing == Missing::Request;
     const bool canRequest = missing == Missing::Open || missing == Missing::Close;
     std::uint32_t count = 0;
@@ -119,12 +123,16 @@ TEST_F(DeviceConnectionTest, FailedCloseKeepsTheHandleAndTheNextOpenReplacesIt) 
   EXPECT_EQ(connection.CloseDevice(), 1);
 }
 
-TEST_F(DeviceConnectionTest, FailedOpenReportsFailure) {
-  DeviceConnection connection;
-  Bind(connection);
-  fake.openResult = 0;
-  EXPECT_EQ(connection.OpenDevice(u"A"), 0);
-  EXPECT_EQ(connection.m_hDevice, nullptr);
+TEST_F(DeviceConnectionTest, FailedOpenKeepsNoHandleTheLibraryWroteAnyway) {
+  {
+    DeviceConnection connection;
+    Bind(connection);
+    fake.openResult = 0;
+    fake.writesHandleOnFailure = true;
+    EXPECT_EQ(connection.OpenDevice(u"A"), 0);
+    EXPECT_EQ(connection.m_hDevice, nullptr);
+  }
+  EXPECT_EQ(fake.calls, std::vector<std::string>{"open A 0 0"});
 }
 
 TEST_F(DeviceConnectionTest, TeardownClosesAHandleLeftOpenWhileBound) {

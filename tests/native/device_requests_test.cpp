@@ -111,6 +111,7 @@ class DeviceRequestsTest : public ::testing::Test {
     static char module;
     connection.m_hStatusLib = reinterpret_cast<HINSTANCE__*>(&module);
     connection.m_pfnDeviceRequest = ScriptedRequest;
+    connection.m_hDevice = reinterpret_cast<void*>(1);
   }
   void TearDown() override { g_library = nullptr; }
 
@@ -170,7 +171,7 @@ TEST_F(DeviceRequestsTest, GateFailsWhenThePrinterDoesNotAnswer) {
   EXPECT_FALSE(consulted);
 }
 
-TEST_F(DeviceRequestsTest, ReadTimerSends11IntoTheCodeItself) {
+TEST_F(DeviceRequestsTest, ReadTimerSends11AndTakesOnlyAWholeTwoByteCode) {
   library.reply = {0x03, 0x80};
   library.reportedLength = 2;
   std::uint16_t code = 0;
@@ -179,11 +180,17 @@ TEST_F(DeviceRequestsTest, ReadTimerSends11IntoTheCodeItself) {
   EXPECT_EQ(library.code, 11u);
   const ReadTimerBlock block = MakeReadTimerBlock();
   EXPECT_EQ(library.input, std::vector<std::uint8_t>(block.begin(), block.end()));
-  EXPECT_EQ(library.output, &code);
+  EXPECT_NE(library.output, nullptr);
   EXPECT_EQ(library.capacity, 2u);
   ASSERT_NE(library.count, nullptr);
   EXPECT_EQ(library.countOnEntry, 0u);
 
+  for (std::uint32_t shortOrLong : {0u, 1u, 3u}) {
+    library.reply = {0x05, 0x00};
+    library.reportedLength = shortOrLong;
+    EXPECT_EQ(ReadTimerCode(connection, code), 0) << shortOrLong;
+    EXPECT_EQ(code, 0x8003) << shortOrLong;
+  }
   library.result = 0;
   EXPECT_EQ(ReadTimerCode(connection, code), 0);
 }

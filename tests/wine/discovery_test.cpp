@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "common/win_text.h"
@@ -121,6 +122,51 @@ TEST_F(Discovery, LongNamesAndNamesOutsideTheBasicPlaneComeThroughUnchanged) {
   ASSERT_TRUE(printer.Added() && symbol.Added());
   EXPECT_THAT(FindSupportedPrinters().rows,
               ElementsAre(Row(L"somv \U0001F5A8", driver), Row(longName, driver)));
+}
+
+// The spooler's own enumeration, with a printer installed after each of the
+// first `growths` calls, as another program installing printers would.
+struct GrowingSpooler {
+  std::size_t growths = 0;
+  int calls = 0;
+  std::vector<std::unique_ptr<ScopedPrinter>> installed;
+};
+GrowingSpooler* g_spooler = nullptr;
+
+BOOL WINAPI EnumPrintersWhileInstalling(DWORD flags, LPWSTR name, DWORD level, LPBYTE buffer, DWORD size,
+                                        LPDWORD needed, LPDWORD returned) {
+  const BOOL result = ::EnumPrintersW(flags, name, level, buffer, size, needed, returned);
+  ++g_spooler->calls;
+  if (g_spooler->installed.size() < g_spooler->growths) {
+    const std::wstring late = L"somv late " + std::to_wstring(g_spooler->installed.size());
+    g_spooler->installed.push_back(std::make_unique<ScopedPrinter>(late, L"Kelva LP-100"));
+  }
+  return result;
+}
+
+TEST_F(Discovery, AListThatGrewSinceItWasSizedIsAskedForAgain) {
+  WriteSettings("[SUPPORT_DEVICE]\r\nKelva LP-100=01.00\r\n");
+  ScopedPrinter early(L"somv A", L"Kelva LP-100");
+  ASSERT_TRUE(early.Added());
+  struct Case {
+    std::size_t growths;
+    int calls;
+    std::size_t rows;
+  } const cases[] = {{1, 3, 2}, {1000, 5, 0}};  // one printer installed; printers installed without end
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.growths);
+    GrowingSpooler spooler;
+    spooler.growths = c.growths;
+    g_spooler = &spooler;
+    g_enumPrintersForDiscovery = EnumPrintersWhileInstalling;
+    const DiscoveryResult result = FindSupportedPrinters();
+    g_enumPrintersForDiscovery = nullptr;
+    EXPECT_EQ(spooler.calls, c.calls);
+    EXPECT_EQ(result.rows.size(), c.rows);
+    if (c.rows == 2) {
+      EXPECT_THAT(result.rows, ElementsAre(Row(L"somv late 0", L"Kelva LP-100"), Row(L"somv A", L"Kelva LP-100")));
+    }
+  }
 }
 
 }  // namespace

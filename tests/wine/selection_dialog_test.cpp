@@ -401,6 +401,30 @@ TEST_F(SelectionDialog, FailedOpenShowsMessage1501OwnedByTheMainWindowAndFocuses
   EXPECT_THAT(Calls("close"), IsEmpty());
 }
 
+TEST_F(SelectionDialog, AFailedOpenThatWritesAHandleLeavesNothingToClose) {
+  Install({{L"somv select a", L"Kelva LP-100"}}, {L"Kelva LP-100"}, {});
+  ASSERT_TRUE(WriteFileBytes(m_dir.PathOf(L"SIMPRN.INI"), "[somv select a]\r\nFail=open\r\nFailedOpenHandle=7\r\n"));
+  MessageBoxRecorder recorder(false);
+  {
+    CSomvDlg dialog;
+    // OK ends the dialog with the library still bound, so the teardown could
+    // still reach it.
+    EXPECT_EQ(Run(dialog,
+                  [&](HWND window) {
+                    SelectRow(window, 0, true);
+                    ClickButton(window, IDC_OPEN_PRINTER);
+                    Settle(window);
+                    ClickButton(window, IDOK);
+                  }),
+              1);
+    EXPECT_EQ(dialog.m_timerDlg.m_connection.m_hDevice, nullptr);
+  }
+  EXPECT_THAT(Calls("open"), ElementsAre(::testing::HasSubstr("-> 0 handle=7")));
+  EXPECT_THAT(Calls("close"), IsEmpty());
+  ASSERT_EQ(recorder.Calls().size(), 1u);
+  EXPECT_EQ(recorder.Calls()[0].text, LibraryString(IDS_MSG_DEVICE_FAILED));
+}
+
 TEST_F(SelectionDialog, OpenWithoutASelectionAsksForThePrinterWithNoName) {
   Install({{L"somv select a", L"Kelva LP-100"}}, {L"Kelva LP-100"}, {L"somv select a"});
   CSomvDlg dialog;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -279,6 +280,35 @@ TEST_F(TimerDialog, GateOrReadFailureShows1501ToTheMainWindowAndEndsCancelled) {
     const auto calls = m_printer.LoggedCalls();
     EXPECT_EQ(HasRequest(calls, 11), c.readSent);
     EXPECT_FALSE(HasRequest(calls, 12));
+    m_dialog.m_connection.CloseDevice();
+  }
+}
+
+TEST_F(TimerDialog, AReadThatDeliversLessThanACodeShows1501AndWritesNothing) {
+  OpenPrinter(TimerCodeKey(0x0005));
+  ShowAndCancel();  // the code of this printer stays behind in the dialog
+  m_dialog.m_connection.CloseDevice();
+  for (const char* length : {"ReadLength=0\r\n", "ReadLength=1\r\n"}) {
+    SCOPED_TRACE(length);
+    OpenPrinter(TimerCodeKey(0x8002) + length);
+    MessageBoxProbe probe(m_ui);
+    // Should the dialog show, OK would write back what it held before.
+    std::atomic<bool> ended{false};
+    std::thread user([&] {
+      while (!ended) {
+        if (const HWND shown = WaitForDialog(m_ui, kTimerCaption, 100)) ClickButton(shown, IDOK);
+      }
+    });
+    const INT_PTR result = m_dialog.DoModal();
+    ended = true;
+    user.join();
+    const auto box = probe.Result();
+    EXPECT_EQ(result, IDCANCEL);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, LibraryString(1501));
+    EXPECT_TRUE(HasRequest(m_printer.LoggedCalls(), 11));
+    EXPECT_FALSE(HasRequest(m_printer.LoggedCalls(), 12));
+    EXPECT_NE(m_printer.ReadState().find(TimerCodeKey(0x8002)), std::string::npos);
     m_dialog.m_connection.CloseDevice();
   }
 }
