@@ -34,6 +34,10 @@ struct DiscoveryResult {
 // The [SUPPORT_DEVICE] value of a driver: empty when it is not supported.
 using SupportEntryReader = std::function<std::u16string(const std::u16string& driverName)>;
 
+// A name the spooler placed in its reply buffer [begin, end): cut at the
+// buffer's end when its terminator is missing, empty when it points outside.
+std::u16string TextInReplyBuffer(const char16_t* text, const unsigned char* begin, const unsigned char* end);
+
 // `printers` in the spooler's order. Only driver names that contain the vendor
 // word (case-sensitive) are looked up. Rows come out in the reverse of the
 // spooler's order; past kMaxPrinterRows, later printers are left out.

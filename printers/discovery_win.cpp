@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include <cwchar>
 #include <vector>
 
 #include "common/spooler_win.h"
@@ -16,14 +15,8 @@ EnumPrintersFn g_enumPrintersForDiscovery = nullptr;
 
 namespace {
 
-// A text of a record; the spooler places them in the buffer behind the
-// records, so one that lacks its terminator is cut at the buffer's end.
 std::u16string RecordText(const wchar_t* text, const BYTE* begin, const BYTE* end) {
-  if (text == nullptr) return {};
-  const BYTE* at = reinterpret_cast<const BYTE*>(text);
-  if (at < begin || at >= end) return ToU16(text);
-  const std::size_t room = static_cast<std::size_t>(end - at) / sizeof(wchar_t);
-  return ToU16(std::wstring_view(text, ::wcsnlen(text, room)));
+  return TextInReplyBuffer(reinterpret_cast<const char16_t*>(text), begin, end);
 }
 
 BOOL EnumerateLocal(BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {

@@ -22,6 +22,9 @@ e2e_setup() {
   E2E_RESULTS=$E2E_OUT/results
   : >"$E2E_RESULTS"
   use_prefix "$E2E_ARCH"
+  # One server for the whole run: a program started just as an idle server
+  # shuts down can fail to start at all. e2e_finish ends it.
+  wineserver -p
   # The 64-bit driver reads 32-bit and 64-bit targets alike; a 32-bit prefix
   # can only run the 32-bit one.
   E2E_DRIVER=$SOMV_BUILD/$E2E_ARCH/tests/e2e/uidriver/uidriver.exe
