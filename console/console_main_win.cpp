@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/library_search_win.h"
 #include "common/names.h"
 #include "common/ordinal.h"
 #include "common/win_text.h"
@@ -153,6 +154,8 @@ int Run(const std::vector<std::u16string>& arguments) {
 }  // namespace somv
 
 int wmain(int argc, wchar_t** argv) {
+  // Management agents run it elevated from folders others may write to.
+  somv::HardenLibraryLoading();
   // Unattended: a library that cannot load, or a crash inside one, must end
   // the run with a status, not wait for someone to close a system dialog.
   ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
