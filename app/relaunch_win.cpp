@@ -2,13 +2,13 @@
 
 #include <string>
 
+#include "app/relaunch_plan.h"
+#include "common/names.h"
+#include "common/win_text.h"
+#include "framework/unique_handle.h"
 #include "settings/launch_dir_win.h"
 #include "settings/launch_path.h"
-#include "app/relaunch_plan.h"
 #include "settings/settings_win.h"
-#include "common/names.h"
-#include "framework/unique_handle.h"
-#include "common/win_text.h"
 
 namespace somv {
 namespace {
@@ -25,11 +25,6 @@ std::u16string PathFrom(DWORD length, const wchar_t* buffer) {
 std::u16string TempDirectory() {
   wchar_t buffer[kPathCapacity] = {};
   return PathFrom(::GetTempPathW(kPathCapacity, buffer), buffer);
-}
-
-std::u16string OwnProgramPath() {
-  wchar_t buffer[kPathCapacity] = {};
-  return PathFrom(::GetModuleFileNameW(nullptr, buffer, kPathCapacity), buffer);
 }
 
 // The current directory with a trailing backslash, or empty when it does not

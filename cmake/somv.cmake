@@ -21,7 +21,7 @@ function(somv_link_everything target)
   get_property(win GLOBAL PROPERTY SOMV_WIN_LIBS)
   target_link_libraries(${target} PRIVATE -Wl,--start-group ${win} ${core} -Wl,--end-group)
   if(WIN32)
-    target_link_libraries(${target} PRIVATE comctl32 shlwapi winspool user32 gdi32 kernel32)
+    target_link_libraries(${target} PRIVATE comctl32 user32 gdi32 kernel32)
   endif()
 endfunction()
 

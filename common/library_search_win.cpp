@@ -8,9 +8,7 @@ namespace {
 // Looked up, not linked: a load-time import of it would keep the program
 // from starting on a system without the library loading update.
 SetDefaultDllDirectoriesFunction SystemSetDefaultDllDirectories() {
-  const HMODULE kernel = ::GetModuleHandleW(L"kernel32");
-  return reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-      reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  return BoundExport<SetDefaultDllDirectoriesFunction>(::GetModuleHandleW(L"kernel32"), "SetDefaultDllDirectories");
 }
 
 }  // namespace

@@ -29,4 +29,13 @@ DWORD LibrarySearchFlags(DWORD wanted);
 // null when it cannot be loaded.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
+// The entry point `name` of `module` as a function of type Fn; null when the
+// module is null or lacks it.
+template <typename Fn>
+Fn BoundExport(HMODULE module, const char* name) {
+  if (module == nullptr) return nullptr;
+  // Through a generic function type, which is how GCC accepts the cast.
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
 }  // namespace somv

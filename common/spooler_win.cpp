@@ -13,19 +13,13 @@ struct Spooler {
   GetPrinterDriverDirectoryFunction getPrinterDriverDirectory = nullptr;
 };
 
-template <typename Fn>
-Fn Bind(HMODULE module, const char* name) {
-  if (module == nullptr) return nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
-
 // Bound on first use and kept for the life of the process, as a load-time
 // import would be.
 const Spooler& TheSpooler() {
   static const Spooler spooler = [] {
     const HMODULE module = LoadSystemLibrary(L"winspool.drv");
-    return Spooler{Bind<EnumPrintersFunction>(module, "EnumPrintersW"),
-                   Bind<GetPrinterDriverDirectoryFunction>(module, "GetPrinterDriverDirectoryW")};
+    return Spooler{BoundExport<EnumPrintersFunction>(module, "EnumPrintersW"),
+                   BoundExport<GetPrinterDriverDirectoryFunction>(module, "GetPrinterDriverDirectoryW")};
   }();
   return spooler;
 }

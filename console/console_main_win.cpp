@@ -61,6 +61,11 @@ int Fail(int status, const std::u16string& message) {
 
 std::u16string Quoted(const std::u16string& text) { return u"\"" + text + u"\""; }
 
+std::u16string StatusLibraryMissing() {
+  return u"the status library " + std::u16string(ThisBuild().statusLibrary) +
+         u" is missing from the printer driver directory or lacks an entry point";
+}
+
 // Held while the program runs, so that the tool does not start meanwhile;
 // refused while the tool (or another run of this program) holds it.
 class InstanceMutex {
@@ -90,10 +95,7 @@ int RunList(const ConsoleInvocation& invocation, const std::wstring& settingsPat
   std::vector<PrinterReport> reports;
   if (!found.rows.empty()) {
     PrinterAccess access(settingsPath);
-    if (!access.Bind()) {
-      return Fail(kStatusLibraryUnusable, u"the status library " + std::u16string(ThisBuild().statusLibrary) +
-                                              u" is missing from the printer driver directory or lacks an entry point");
-    }
+    if (!access.Bind()) return Fail(kStatusLibraryUnusable, StatusLibraryMissing());
     for (const PrinterRow& row : found.rows) reports.push_back(access.Read(row));
   }
   WriteStandardOutput(invocation.json ? FormatReportJson(reports) : FormatReportTable(reports));
@@ -112,11 +114,7 @@ int RunOnePrinter(const ConsoleInvocation& invocation, const std::wstring& setti
   if (row == nullptr) return Fail(kPrinterNotFound, printer + u" is not among the supported printers");
 
   PrinterAccess access(settingsPath);
-  if (!access.Bind()) {
-    return Fail(kStatusLibraryUnusable, printer + u": the status library " +
-                                            std::u16string(ThisBuild().statusLibrary) +
-                                            u" is missing from the printer driver directory or lacks an entry point");
-  }
+  if (!access.Bind()) return Fail(kStatusLibraryUnusable, printer + u": " + StatusLibraryMissing());
   const bool set = invocation.command == ConsoleCommand::Set;
   const PrinterReport report = set ? access.Set(*row, invocation.setting) : access.Read(*row);
   if (!set || report.failure.empty()) {

@@ -66,8 +66,6 @@ bool PrinterAccess::Open(const PrinterRow& row, PrinterReport& report) {
   report.driverName = row.strDriverName;
   report.minimumFirmware = ToU16(ReadSupportDeviceEntry(m_settingsPath, ToWide(row.strDriverName)));
   if (m_connection.OpenDevice(row.strPrinterName) != 0) return true;
-  // Whatever the library left there after refusing is no handle of ours.
-  m_connection.m_hDevice = nullptr;
   report.failure = WithRightsHint(u"the printer could not be opened");
   return false;
 }

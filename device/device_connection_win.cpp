@@ -8,8 +8,8 @@
 #include "common/library_search_win.h"
 #include "common/names.h"
 #include "common/spooler_win.h"
-#include "device/status_library_path.h"
 #include "common/win_text.h"
+#include "device/status_library_path.h"
 
 namespace somv {
 
@@ -33,12 +33,6 @@ std::wstring StatusLibraryFullPath() {
                                   kDriverDirectoryCapacity, ThisBuild().statusLibrary));
 }
 
-template <typename Fn>
-Fn BindExport(HMODULE module, const char* name) {
-  // Through a generic function type, which is how GCC accepts the cast.
-  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
-
 }  // namespace
 
 int DeviceConnection::LoadStatusLibrary() {
@@ -49,9 +43,9 @@ int DeviceConnection::LoadStatusLibrary() {
   m_hStatusLib = ::LoadLibraryExW(
       path.c_str(), nullptr, LibrarySearchFlags(LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
   if (m_hStatusLib == nullptr) return 0;
-  m_pfnOpenPrinter = BindExport<OpenPrinterFn>(m_hStatusLib, kOpenPrinterExport);
-  m_pfnClosePrinter = BindExport<ClosePrinterFn>(m_hStatusLib, kClosePrinterExport);
-  m_pfnDeviceRequest = BindExport<DeviceRequestFn>(m_hStatusLib, kDeviceRequestExport);
+  m_pfnOpenPrinter = BoundExport<OpenPrinterFn>(m_hStatusLib, kOpenPrinterExport);
+  m_pfnClosePrinter = BoundExport<ClosePrinterFn>(m_hStatusLib, kClosePrinterExport);
+  m_pfnDeviceRequest = BoundExport<DeviceRequestFn>(m_hStatusLib, kDeviceRequestExport);
   if (m_pfnOpenPrinter == nullptr || m_pfnClosePrinter == nullptr || m_pfnDeviceRequest == nullptr) {
     ::FreeLibrary(m_hStatusLib);
     m_hStatusLib = nullptr;

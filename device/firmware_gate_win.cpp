@@ -1,8 +1,8 @@
 #include "device/firmware_gate_win.h"
 
-#include "settings/settings_win.h"
-#include "device/device_requests.h"
 #include "common/win_text.h"
+#include "device/device_requests.h"
+#include "settings/settings_win.h"
 
 namespace somv {
 

@@ -3,11 +3,11 @@
 #include <string>
 #include <utility>
 
+#include "common/win_text.h"
 #include "framework/app_win.h"
 #include "framework/decimal_scan.h"
 #include "framework/message_box_win.h"
 #include "framework/resource_module_win.h"
-#include "common/win_text.h"
 
 namespace somv {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "common/win_text.h"
 #include "framework/image_header.h"
 #include "framework/string_block.h"
-#include "common/win_text.h"
 
 namespace somv {
 namespace {

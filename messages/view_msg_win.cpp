@@ -1,8 +1,8 @@
 #include "messages/view_msg_win.h"
 
+#include "common/win_text.h"
 #include "framework/message_box_win.h"
 #include "framework/resource_module_win.h"
-#include "common/win_text.h"
 #include "messages/catalogue.h"
 
 namespace somv {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "common/spooler_win.h"
-#include "settings/settings_win.h"
 #include "common/win_text.h"
+#include "settings/settings_win.h"
 
 namespace somv {
 

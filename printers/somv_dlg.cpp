@@ -1,14 +1,14 @@
 #include "printers/somv_dlg.h"
 
-#include "settings/settings_win.h"
 #include "common/names.h"
+#include "common/win_text.h"
 #include "framework/resource_module_win.h"
 #include "framework/wait_cursor_win.h"
 #include "framework/window_search_win.h"
-#include "common/win_text.h"
 #include "printers/discovery_win.h"
 #include "printers/selection_rules.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_win.h"
 
 namespace somv {
 namespace {

@@ -2,25 +2,17 @@
 
 #include <windows.h>
 
-#include "settings/launch_path.h"
 #include "common/names.h"
 #include "common/win_text.h"
+#include "settings/launch_path.h"
 
 namespace somv {
 namespace {
 
 std::u16string ProgramName() { return ThisBuild().program; }
 
-// The module path, or empty when it is missing or was cut to fit.
-std::u16string OwnModulePath() {
-  wchar_t path[kPathCapacity] = {};
-  const DWORD length = ::GetModuleFileNameW(nullptr, path, kPathCapacity);
-  if (length == 0 || length >= kPathCapacity) return {};
-  return ToU16(path);
-}
-
 std::wstring FromProgramDirectory(const std::wstring& name) {
-  const std::u16string directory = ProgramDirectory(OwnModulePath(), ProgramName());
+  const std::u16string directory = ProgramDirectory(OwnProgramPath(), ProgramName());
   if (directory.empty()) return {};
   return ToWide(JoinWithinCapacity(directory, ToU16(name)));
 }
@@ -36,6 +28,13 @@ std::wstring FromCurrentDirectory(const std::wstring& name) {
 
 }  // namespace
 
+std::u16string OwnProgramPath() {
+  wchar_t path[kPathCapacity] = {};
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, kPathCapacity);
+  if (length == 0 || length >= kPathCapacity) return {};
+  return ToU16(path);
+}
+
 bool IsRunningFromTempCopy() {
   wchar_t temp[kPathCapacity] = {};
   const DWORD length = ::GetTempPathW(kPathCapacity, temp);
@@ -45,7 +44,7 @@ bool IsRunningFromTempCopy() {
 
   // A module path cut to fit is longer than any copy path, and older systems
   // leave it without a terminator.
-  const std::u16string module = OwnModulePath();
+  const std::u16string module = OwnProgramPath();
   const std::u16string copyPath = JoinWithinCapacity(ToU16(temp), ProgramName());
   if (copyPath.empty() || module.empty()) return false;
   return ::lstrcmpiW(WidePtr(copyPath), WidePtr(module)) == 0;
@@ -56,7 +55,7 @@ std::wstring GetLaunchFilePath(const std::wstring& name) {
 }
 
 std::wstring GetProgramFolderFilePath(const std::wstring& name) {
-  const std::u16string directory = DirectoryOfPath(OwnModulePath());
+  const std::u16string directory = DirectoryOfPath(OwnProgramPath());
   if (directory.empty()) return {};
   return ToWide(JoinWithinCapacity(directory, ToU16(name)));
 }

@@ -13,6 +13,10 @@ bool IsRunningFromTempCopy();
 // cannot be obtained or the path would not fit in 260 units.
 std::wstring GetLaunchFilePath(const std::wstring& name);
 
+// The running program file's full path; empty when it does not fit in 260
+// units.
+std::u16string OwnProgramPath();
+
 // Full path of `name` beside the running program file, whatever its name and
 // the current directory; empty when that does not fit in 260 units. For
 // programs started from anywhere by scripts.

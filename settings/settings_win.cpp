@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "settings/launch_dir_win.h"
-#include "settings/settings_value.h"
 #include "common/names.h"
 #include "common/win_text.h"
+#include "settings/launch_dir_win.h"
+#include "settings/settings_value.h"
 
 namespace somv {
 

@@ -1,14 +1,14 @@
 #include "timer/timer_settings_dlg.h"
 
-#include "settings/settings_win.h"
 #include "common/names.h"
+#include "common/win_text.h"
 #include "device/device_requests.h"
 #include "device/firmware_gate_win.h"
 #include "framework/resource_module_win.h"
 #include "framework/wait_cursor_win.h"
 #include "framework/window_search_win.h"
-#include "common/win_text.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_win.h"
 #include "timer/timer_rules.h"
 
 namespace somv {

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "common/names.h"
+#include "common/win_text.h"
 #include "device/device_connection.h"
 #include "device/device_requests.h"
 #include "device/firmware_gate_win.h"
-#include "common/win_text.h"
 #include "tests/wine/support/scoped_environment.h"
 #include "tests/wine/support/scoped_files.h"
 #include "tests/wine/support/simulated_printer.h"

@@ -16,8 +16,8 @@
 #include "tests/wine/support/dialog_driver.h"
 #include "tests/wine/support/message_box_probe.h"
 #include "tests/wine/support/resource_library_fixture.h"
-#include "tests/wine/support/simulated_printer.h"
 #include "tests/wine/support/screenshot_hold.h"
+#include "tests/wine/support/simulated_printer.h"
 
 namespace somv::test {
 namespace {

@@ -9,10 +9,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "settings/settings_win.h"
 #include "common/names.h"
-#include "framework/unique_handle.h"
 #include "common/win_text.h"
+#include "framework/unique_handle.h"
+#include "settings/settings_win.h"
 #include "tests/wine/support/scoped_files.h"
 
 namespace somv {

@@ -8,10 +8,10 @@
 
 #include <string>
 
-#include "settings/launch_dir_win.h"
 #include "app/relaunch_win.h"
 #include "common/names.h"
 #include "common/win_text.h"
+#include "settings/launch_dir_win.h"
 
 namespace {
 

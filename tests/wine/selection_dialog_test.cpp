@@ -19,18 +19,18 @@
 #include <vector>
 
 #include "common/names.h"
+#include "common/win_text.h"
 #include "framework/app_win.h"
 #include "framework/resource_module_win.h"
-#include "common/win_text.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/support/dialog_driver.h"
 #include "tests/wine/support/message_box_probe.h"
 #include "tests/wine/support/resource_library_fixture.h"
+#include "tests/wine/support/scoped_environment.h"
 #include "tests/wine/support/scoped_files.h"
 #include "tests/wine/support/scoped_printer.h"
-#include "tests/wine/support/scoped_environment.h"
-#include "tests/wine/support/simulated_printer.h"
 #include "tests/wine/support/screenshot_hold.h"
+#include "tests/wine/support/simulated_printer.h"
 
 namespace somv::test {
 namespace {

@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "settings/launch_dir_win.h"
 #include "common/names.h"
-#include "framework/unique_handle.h"
 #include "common/win_text.h"
+#include "framework/unique_handle.h"
+#include "settings/launch_dir_win.h"
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 2) return 2;
