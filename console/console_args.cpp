@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "timer/timer_choices.h"
+#include "timer/power_off_timer.h"
 #include "timer/timer_rules.h"
 
 namespace somv {
@@ -119,8 +119,7 @@ ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& argument
 }
 
 std::optional<std::uint16_t> TimerCodeToWrite(std::uint16_t currentCode, const TimerSetting& setting) {
-  const TimerView view = ViewOfTimerCode(currentCode, kTimerChoices);
-  int selected = view.choiceIndex;
+  int selected = PowerOffTimer::Decode(currentCode).ChoiceIndex();
   bool powerOffEnabled = setting.kind != TimerSetting::Kind::Off;
   if (setting.kind == TimerSetting::Kind::Choice) selected = setting.choice - 1;
   const TimerOkDecision decision =

@@ -6,9 +6,8 @@
 #include <optional>
 
 #include "common/win_text.h"
-#include "device/device_requests.h"
+#include "device/firmware_gate_win.h"
 #include "framework/unique_handle.h"
-#include "settings/settings_win.h"
 
 namespace somv {
 namespace {
@@ -38,60 +37,51 @@ std::u16string CodeText(std::uint16_t code) {
 
 }  // namespace
 
-PrinterAccess::~PrinterAccess() {
-  Close();
-  m_connection.FreeStatusLibrary();
-}
+// The library is released before the connection goes, so that a handle a
+// refused close left recorded is forgotten, not offered to the library again.
+PrinterAccess::~PrinterAccess() { m_connection.FreeStatusLibrary(); }
 
 PrinterReport PrinterAccess::Read(const PrinterRow& row) {
   PrinterReport report;
-  if (Open(row, report)) {
-    ReadOpened(row, report);
-    Close();
-  }
+  PrinterSession session(m_connection, MinimumsFromSettingsFile(m_settingsPath));
+  if (Open(session, row, report)) ReadOpened(session, row, report);
   return report;
 }
 
 PrinterReport PrinterAccess::Set(const PrinterRow& row, const TimerSetting& setting) {
   PrinterReport report;
-  if (Open(row, report)) {
-    if (ReadOpened(row, report)) WriteOpened(setting, report);
-    Close();
-  }
+  PrinterSession session(m_connection, MinimumsFromSettingsFile(m_settingsPath));
+  if (Open(session, row, report) && ReadOpened(session, row, report)) WriteOpened(session, setting, report);
   return report;
 }
 
-bool PrinterAccess::Open(const PrinterRow& row, PrinterReport& report) {
+bool PrinterAccess::Open(PrinterSession& session, const PrinterRow& row, PrinterReport& report) {
   report.printerName = row.strPrinterName;
   report.driverName = row.strDriverName;
-  report.minimumFirmware = ToU16(ReadSupportDeviceEntry(m_settingsPath, ToWide(row.strDriverName)));
-  if (m_connection.OpenDevice(row.strPrinterName) != 0) return true;
+  report.minimumFirmware = session.MinimumFirmware(row.strDriverName).value_or(u"");
+  if (session.Open(row.strPrinterName) == SessionOutcome::Done) return true;
   report.failure = WithRightsHint(u"the printer could not be opened");
   return false;
 }
 
-bool PrinterAccess::ReadOpened(const PrinterRow& row, PrinterReport& report) {
-  std::u16string version;
-  if (RequestFirmwareVersion(m_connection, version) == 0) {
+bool PrinterAccess::ReadOpened(PrinterSession& session, const PrinterRow& row, PrinterReport& report) {
+  const FirmwareCheck firmware = session.CheckFirmware(row.strDriverName);
+  if (firmware.outcome == SessionOutcome::FirmwareUnreadable) {
     report.failure = u"the firmware version could not be read";
     return false;
   }
-  report.firmware = version;
-  bool settingsMissing = false;
-  report.gatePasses = FirmwareGatePasses(version, [&]() -> std::optional<std::u16string> {
-    if (!FileExists(m_settingsPath)) {
-      settingsMissing = true;
-      return std::nullopt;
-    }
-    return ToU16(ReadSupportDeviceEntry(m_settingsPath, ToWide(row.strDriverName)));
-  });
-  if (!*report.gatePasses) {
-    report.failure = settingsMissing ? u"firmware " + version + u" cannot be checked: the settings file is gone"
-                                     : u"firmware " + version + u" is below the minimum " + report.minimumFirmware;
+  report.firmware = firmware.version;
+  report.gatePasses = firmware.outcome == SessionOutcome::Done;
+  if (firmware.outcome == SessionOutcome::SettingsMissing) {
+    report.failure = u"firmware " + firmware.version + u" cannot be checked: the settings file is gone";
+    return false;
+  }
+  if (firmware.outcome == SessionOutcome::FirmwareTooOld) {
+    report.failure = u"firmware " + firmware.version + u" is below the minimum " + report.minimumFirmware;
     return false;
   }
   std::uint16_t code = 0;
-  if (ReadTimerCode(m_connection, code) == 0) {
+  if (session.ReadTimerCode(code) != SessionOutcome::Done) {
     report.failure = WithRightsHint(u"the timer setting could not be read");
     return false;
   }
@@ -99,30 +89,18 @@ bool PrinterAccess::ReadOpened(const PrinterRow& row, PrinterReport& report) {
   return true;
 }
 
-void PrinterAccess::WriteOpened(const TimerSetting& setting, PrinterReport& report) {
+void PrinterAccess::WriteOpened(PrinterSession& session, const TimerSetting& setting, PrinterReport& report) {
   const std::optional<std::uint16_t> code = TimerCodeToWrite(*report.timerCode, setting);
   if (!code) {
     report.failure = u"the printer's timer code " + CodeText(*report.timerCode) +
                      u" is none of the choices, so there is none to keep: give a choice number";
     return;
   }
-  if (WriteTimerCode(m_connection, *code) == 0) {
+  if (session.WriteTimerCode(*code) != SessionOutcome::Done) {
     report.failure = WithRightsHint(u"the timer setting could not be written");
     return;
   }
   report.timerCode = *code;
-}
-
-void PrinterAccess::Close() {
-  if (m_connection.m_hDevice == nullptr) return;
-  // One close per open, whatever it answers: a handle the library refused to
-  // close is not offered to it again, and a library that throws from its
-  // close must not end the run.
-  try {
-    m_connection.CloseDevice();
-  } catch (...) {
-  }
-  m_connection.m_hDevice = nullptr;
 }
 
 }  // namespace somv
