@@ -155,16 +155,16 @@ reg_text() {
   printf '"%s"' "${text//\"/\\\"}"
 }
 
-# printer_list: the file in which install_printers notes the keys it wrote:
+# printers_file: the file in which install_printers notes the keys it wrote:
 # $PRINTER_LIST, or the running scenario's.
-printer_list() { echo "${PRINTER_LIST:-$E2E_OUT/${E2E_SCENARIO:-world}.printers}"; }
+printers_file() { echo "${PRINTER_LIST:-$E2E_OUT/${E2E_SCENARIO:-world}.printers}"; }
 
 # install_printers KEY|NAME|DRIVER...: printers as Wine's spooler keeps them,
 # in one regedit call. An empty DRIVER leaves the driver value out. Wine lists
 # printers by key name without regard to case; the tool shows the reverse.
 install_printers() {
   local list reg entry key name driver
-  list=$(printer_list)
+  list=$(printers_file)
   reg=$list.reg
   {
     echo "Windows Registry Editor Version 5.00"
@@ -182,9 +182,9 @@ install_printers() {
 }
 
 # remove_printers [LIST]: takes away the printers noted in LIST
-# (printer_list's unless given).
+# (printers_file's unless given).
 remove_printers() {
-  local list=${1:-$(printer_list)} key
+  local list=${1:-$(printers_file)} key
   [ -s "$list" ] || return 0
   while read -r key; do
     [ -n "$key" ] && printf '\n[-%s\\%s]\n' "$PRINTERS_KEY" "$key"
