@@ -1,5 +1,5 @@
 // The device channel against the simulated status library that
-// scripts/prepare-prefix.sh installs in the prefix's driver directory.
+// scripts/world.sh installs in the prefix's driver directory.
 #include <windows.h>
 #include <winspool.h>
 
