@@ -3,6 +3,7 @@
 // printer selection dialog run in place or handed over to the temporary copy.
 #include <windows.h>
 
+#include "app/relaunch_win.h"
 #include "framework/app_win.h"
 #include "messages/view_msg_win.h"
 
@@ -23,6 +24,8 @@ class CSomvApp : public CWinApp {
   HINSTANCE m_hSavedResource = nullptr;
   HANDLE m_hMutex = nullptr;
   CViewMSg m_viewMsg;
+  // The temporary copy's companion files, held for the whole run.
+  HeldCompanionFiles m_heldCompanions;
 
  private:
   // False, with a message shown, when the resource library is missing or
