@@ -9,6 +9,7 @@
 #include "common/library_search_win.h"
 #include "common/names.h"
 #include "common/ordinal.h"
+#include "common/path_join.h"
 #include "common/win_text.h"
 #include "console/console_args.h"
 #include "console/console_output_win.h"
@@ -17,7 +18,6 @@
 #include "framework/unique_handle.h"
 #include "printers/discovery_win.h"
 #include "settings/launch_dir_win.h"
-#include "settings/launch_path.h"
 #include "settings/settings_win.h"
 
 namespace somv {
