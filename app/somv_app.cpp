@@ -33,6 +33,8 @@ bool LaunchFileExists(const char16_t* name) { return FileExists(GetLaunchFilePat
 
 }  // namespace
 
+// Kept because the tool is to answer the standard Help command, though
+// nothing reads this table: no window routes commands to the application.
 const AppCommandEntry CSomvApp::kCommandEntries[] = {
     {ID_HELP, &CWinApp::OnHelp},
     {0, nullptr},

@@ -36,7 +36,7 @@ void CDbgDisplayMsg::OnShowMsgClicked() {
 }
 
 const MessageMap* CDbgDisplayMsg::GetMessageMap() const {
-  static const MessageMap map{CDialog::GetMessageMap(), kMessageEntries};
+  static const MessageMap map{kMessageEntries};
   return &map;
 }
 

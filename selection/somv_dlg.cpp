@@ -44,7 +44,7 @@ CSomvDlg::CSomvDlg(CWnd* parent)
 CSomvDlg::~CSomvDlg() = default;
 
 const MessageMap* CSomvDlg::GetMessageMap() const {
-  static const MessageMap map{CDialog::GetMessageMap(), kMessageEntries};
+  static const MessageMap map{kMessageEntries};
   return &map;
 }
 
