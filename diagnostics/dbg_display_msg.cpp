@@ -4,6 +4,8 @@
 
 namespace somv {
 
+static_assert(kIntegerPromptStringId == IDS_FRAMEWORK_INTEGER_PROMPT);
+
 const MessageMapEntry CDbgDisplayMsg::kMessageEntries[] = {
     MapClicked(IDC_SHOW_MSG, &CDbgDisplayMsg::OnShowMsgClicked),
     MapEnd(),
