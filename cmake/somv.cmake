@@ -1,14 +1,4 @@
-# The floors of the source, top to bottom; areas on one floor (joined by
-# commas) stand side by side. An area links and includes only areas on the
-# floors below its own, which somv_check_floors() enforces at configure time.
-set(SOMV_FLOORS
-    "app,console"
-    selection
-    diagnostics
-    timer
-    "device,messages,printers"
-    "framework,settings,resources"
-    common)
+include(${CMAKE_CURRENT_LIST_DIR}/floors.cmake)
 
 # Each area declares its libraries through these two functions and links the
 # areas below it itself (target_link_libraries).
@@ -39,36 +29,8 @@ function(somv_link_every_area target)
   target_link_libraries(${target} PRIVATE ${libraries})
 endfunction()
 
-# somv_floor_of(area out): the area's floor, 0 at the top; -1 for a folder
-# that is no area (tests, the simulated library).
-function(somv_floor_of area out)
-  set(index 0)
-  foreach(floor IN LISTS SOMV_FLOORS)
-    string(REPLACE "," ";" areas "${floor}")
-    if(area IN_LIST areas)
-      set(${out} ${index} PARENT_SCOPE)
-      return()
-    endif()
-    math(EXPR index "${index} + 1")
-  endforeach()
-  set(${out} -1 PARENT_SCOPE)
-endfunction()
-
-# Fails unless `area` may use `used`: the same area, or one on a lower floor.
-function(somv_require_below area used what)
-  if(area STREQUAL used)
-    return()
-  endif()
-  somv_floor_of(${area} floor)
-  somv_floor_of(${used} used_floor)
-  if(used_floor EQUAL -1 OR NOT used_floor GREATER floor)
-    message(FATAL_ERROR "Floors: ${what}, but ${used}/ is not on a floor below ${area}/ "
-                        "(floors, top to bottom: ${SOMV_FLOORS}; cmake/somv.cmake)")
-  endif()
-endfunction()
-
-# Every link of an area's library and every #include "area/..." in an area's
-# sources must point to a floor below.
+# Every link of an area's library, and every #include "area/..." in an
+# area's sources, must point to a floor below.
 function(somv_check_floors)
   get_property(libraries GLOBAL PROPERTY SOMV_AREA_LIBS)
   foreach(library IN LISTS libraries)
@@ -83,25 +45,7 @@ function(somv_check_floors)
       endif()
     endforeach()
   endforeach()
-  foreach(floor IN LISTS SOMV_FLOORS)
-    string(REPLACE "," ";" areas "${floor}")
-    foreach(area IN LISTS areas)
-      file(GLOB_RECURSE sources ${CMAKE_SOURCE_DIR}/${area}/*.h ${CMAKE_SOURCE_DIR}/${area}/*.cpp
-                                ${CMAKE_SOURCE_DIR}/${area}/*.rc)
-      foreach(source IN LISTS sources)
-        file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z_]+/")
-        foreach(line IN LISTS includes)
-          string(REGEX MATCH "\"([a-z_]+)/[^\"]*\"" included "${line}")
-          set(used ${CMAKE_MATCH_1})
-          somv_floor_of(${used} used_floor)
-          if(NOT used_floor EQUAL -1)
-            file(RELATIVE_PATH relative ${CMAKE_SOURCE_DIR} ${source})
-            somv_require_below(${area} ${used} "${relative} includes ${included}")
-          endif()
-        endforeach()
-      endforeach()
-    endforeach()
-  endforeach()
+  somv_check_includes(${CMAKE_SOURCE_DIR})
 endfunction()
 
 # somv_delay_load(target defs...): the libraries that the .def files name are
