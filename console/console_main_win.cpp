@@ -9,6 +9,7 @@
 #include "common/library_search_win.h"
 #include "common/names.h"
 #include "common/ordinal.h"
+#include "common/path_join.h"
 #include "common/win_text.h"
 #include "console/console_args.h"
 #include "console/console_output_win.h"
@@ -17,16 +18,15 @@
 #include "framework/unique_handle.h"
 #include "printers/discovery_win.h"
 #include "settings/launch_dir_win.h"
-#include "settings/launch_path.h"
 #include "settings/settings_win.h"
 
 namespace somv {
 namespace {
 
 #if defined(_WIN64)
-constexpr char16_t kConsoleName[] = u"ZELV4PCD";
+constexpr char16_t kConsoleName[] = SOMV_WIDE(SOMV_CONSOLE_64);
 #else
-constexpr char16_t kConsoleName[] = u"ZELV4PCK";
+constexpr char16_t kConsoleName[] = SOMV_WIDE(SOMV_CONSOLE_32);
 #endif
 
 enum ExitStatus : int {
@@ -47,12 +47,12 @@ constexpr char16_t kHelp[] =
     u"  set PRINTER off|on|N     power-off off or on keeping the printer's choice, or choice N (1-8) and on\r\n"
     u"\r\n"
     u"  --json                   list and get as JSON\r\n"
-    u"  --settings PATH          the settings file to use instead of ZELV4PO.INI beside this program\r\n"
+    u"  --settings PATH          the settings file to use instead of " SOMV_SETTINGS_FILE " beside this program\r\n"
     u"  --help                   this text\r\n"
     u"\r\n"
     u"Exit status: 0 done, 2 wrong use, 3 printer not found among the supported ones,\r\n"
     u"4 status library missing or unusable, 5 the printer failed or its firmware is too old,\r\n"
-    u"6 settings file missing, 7 Somnivar Tool is running.\r\n";
+    u"6 settings file missing, 7 " SOMV_TITLE " is running.\r\n";
 
 int Fail(int status, const std::u16string& message) {
   WriteStandardError(std::u16string(kConsoleName) + u": " + message + u"\r\n");
@@ -135,11 +135,11 @@ int Run(const std::vector<std::u16string>& arguments) {
 
   const InstanceMutex mutex;
   if (!mutex.Held()) {
-    return Fail(kToolRunning, u"Somnivar Tool is running (or another run of this program): close it and try again");
+    return Fail(kToolRunning, SOMV_WIDE(SOMV_TITLE) u" is running (or another run of this program): close it and try again");
   }
   const std::wstring settingsPath = SettingsPathOf(invocation);
   if (!FileExists(settingsPath)) {
-    const std::u16string shown = settingsPath.empty() ? invocation.settingsPath.value_or(u"ZELV4PO.INI")
+    const std::u16string shown = settingsPath.empty() ? invocation.settingsPath.value_or(kSettingsFileName)
                                                       : ToU16(settingsPath);
     return Fail(kSettingsMissing, u"the settings file " + Quoted(shown) + u" is missing");
   }

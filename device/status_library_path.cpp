@@ -1,6 +1,6 @@
 #include "device/status_library_path.h"
 
-#include "settings/launch_path.h"
+#include "common/path_join.h"
 
 namespace somv {
 

@@ -66,10 +66,6 @@ bool LoadResString(unsigned id, std::wstring& text) {
   return true;
 }
 
-HICON LoadResIcon(unsigned id) {
-  return ::LoadIconW(GetResourceModule(), MAKEINTRESOURCEW(id));
-}
-
 UniqueIcon LoadResIconSized(unsigned id, int width, int height) {
   return UniqueIcon(static_cast<HICON>(
       ::LoadImageW(GetResourceModule(), MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));

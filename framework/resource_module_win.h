@@ -23,11 +23,6 @@ void SetResourceModule(HINSTANCE module);
 // module does not hold it.
 bool LoadResString(unsigned id, std::wstring& text);
 
-// Icon `id` of the current module at the system's large icon size; null when
-// absent. Loaded as shared, never destroyed by the caller; from a library
-// mapped for its resources the system may give a new handle on each call.
-HICON LoadResIcon(unsigned id);
-
 // Icon `id` of the current module from its image nearest the size asked for
 // (system metrics such as SM_CXSMICON); null when absent. Owned: a shared
 // icon would keep whichever size was asked for first.

@@ -7,12 +7,13 @@
 
 namespace somv {
 
+using ProcessTest = bool (*)(DWORD processId);
+
+// The first such window in z-order whose process `isOurs` accepts, as a
+// search by title finds it; null when there is none.
+HWND FindMainWindow(ProcessTest isOurs);
+
 // The main window in this process; null when there is none.
 HWND FindOwnMainWindow();
-
-// The main window of an instance that already runs: a process other than
-// this one whose program file has this program's name or the build's own
-// program name (which the temporary copy always has). Null when there is none.
-HWND FindRunningInstanceWindow();
 
 }  // namespace somv
