@@ -40,8 +40,7 @@ int DeviceConnection::LoadStatusLibrary() {
   if (path.empty()) return 0;
   // Its own dependencies come from its own folder or the system's, never
   // from the program's folder or the current directory.
-  m_hStatusLib = ::LoadLibraryExW(
-      path.c_str(), nullptr, LibrarySearchFlags(LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
+  m_hStatusLib = LoadLibraryByFullPath(path, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (m_hStatusLib == nullptr) return 0;
   m_pfnOpenPrinter = BoundExport<OpenPrinterFn>(m_hStatusLib, kOpenPrinterExport);
   m_pfnClosePrinter = BoundExport<ClosePrinterFn>(m_hStatusLib, kClosePrinterExport);
