@@ -91,12 +91,7 @@ bool CSomvApp::LoadResourceLibrary() {
 bool CSomvApp::AnotherInstanceRuns() {
   m_hMutex = ::CreateMutexW(nullptr, FALSE, WidePtr(kMutexName));
   if (::GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  if (const HWND running = FindRunningInstanceWindow()) {
-    // The timer settings dialog, say, when the main window has one open.
-    const HWND front = ::GetLastActivePopup(running);
-    ::SetForegroundWindow(front);
-    ::ShowWindow(front, SW_RESTORE);
-  }
+  if (const HWND running = FindRunningInstanceWindow()) BringForwardRestored(running);
   return true;
 }
 

@@ -77,4 +77,13 @@ HWND FindOwnMainWindow() { return FindMainWindow(IsThisProcess); }
 
 HWND FindRunningInstanceWindow() { return FindMainWindow(RunsThisProgram); }
 
+void BringForwardRestored(HWND mainWindow) {
+  // Asked first: restoring activates the main window, which then counts as
+  // its own last active pop-up.
+  const HWND front = ::GetLastActivePopup(mainWindow);
+  if (::IsIconic(mainWindow)) ::ShowWindow(mainWindow, SW_RESTORE);
+  ::SetForegroundWindow(front);
+  ::ShowWindow(front, SW_RESTORE);
+}
+
 }  // namespace somv

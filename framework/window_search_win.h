@@ -15,4 +15,9 @@ HWND FindOwnMainWindow();
 // program name (which the temporary copy always has). Null when there is none.
 HWND FindRunningInstanceWindow();
 
+// `mainWindow` restored and its last active pop-up (the timer settings
+// dialog, say) brought to the front. The main window is restored first:
+// restoring only the pop-up leaves a minimised owner minimised.
+void BringForwardRestored(HWND mainWindow);
+
 }  // namespace somv
