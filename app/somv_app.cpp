@@ -11,6 +11,7 @@
 #include "common/names.h"
 #include "common/win_text.h"
 #include "framework/resource_module_win.h"
+#include "framework/window_search_win.h"
 #include "resources/resource_ids.h"
 #include "selection/somv_dlg.h"
 #include "settings/launch_dir_win.h"
@@ -97,12 +98,7 @@ bool CSomvApp::LoadResourceLibrary() {
 bool CSomvApp::AnotherInstanceRuns() {
   m_hMutex = ::CreateMutexW(nullptr, FALSE, WidePtr(kMutexName));
   if (::GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  if (const HWND running = FindRunningInstanceWindow()) {
-    // The timer settings dialog, say, when the main window has one open.
-    const HWND front = ::GetLastActivePopup(running);
-    ::SetForegroundWindow(front);
-    ::ShowWindow(front, SW_RESTORE);
-  }
+  if (const HWND running = FindRunningInstanceWindow()) BringForwardRestored(running);
   return true;
 }
 

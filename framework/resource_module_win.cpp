@@ -40,7 +40,8 @@ bool IsForThisMachine(HMODULE module) {
 HMODULE LoadResourceOnlyLibrary(const std::wstring& path) {
   HMODULE module =
       ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
-  if (module != nullptr && !IsForThisMachine(module)) {
+  if (module != nullptr &&
+      (!IsImageResourceMapping(reinterpret_cast<std::uintptr_t>(module)) || !IsForThisMachine(module))) {
     ::FreeLibrary(module);
     module = nullptr;
   }

@@ -11,8 +11,9 @@
 namespace somv {
 
 // Maps `path` for its resources only: none of its code runs, not even an
-// entry point. Null when it is no image or not one for this build's machine
-// (the other build's library, say). Released with FreeLibrary.
+// entry point. Null when the system could map it only as plain data, when it
+// is no image or not one for this build's machine (the other build's
+// library, say). Released with FreeLibrary.
 HMODULE LoadResourceOnlyLibrary(const std::wstring& path);
 
 HINSTANCE GetResourceModule();

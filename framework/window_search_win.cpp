@@ -44,4 +44,13 @@ HWND FindMainWindow(ProcessTest isOurs) {
 
 HWND FindOwnMainWindow() { return FindMainWindow(IsThisProcess); }
 
+void BringForwardRestored(HWND mainWindow) {
+  // Asked first: restoring activates the main window, which then counts as
+  // its own last active pop-up.
+  const HWND front = ::GetLastActivePopup(mainWindow);
+  if (::IsIconic(mainWindow)) ::ShowWindow(mainWindow, SW_RESTORE);
+  ::SetForegroundWindow(front);
+  ::ShowWindow(front, SW_RESTORE);
+}
+
 }  // namespace somv

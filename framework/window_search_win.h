@@ -16,4 +16,9 @@ HWND FindMainWindow(ProcessTest isOurs);
 // The main window in this process; null when there is none.
 HWND FindOwnMainWindow();
 
+// `mainWindow` restored and its last active pop-up (the timer settings
+// dialog, say) brought to the front. The main window is restored first:
+// restoring only the pop-up leaves a minimised owner minimised.
+void BringForwardRestored(HWND mainWindow);
+
 }  // namespace somv

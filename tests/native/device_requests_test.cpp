@@ -257,11 +257,40 @@ TEST(StatusLibraryPath, JoinsSubdirectory3AndRefusesAnUnterminatedDirectory) {
             u"C:\\windows\\system32\\spool\\drivers\\x64\\3\\ZELV4SMD.DLL");
 
   std::fill(std::begin(directory), std::end(directory), u'd');
+  directory[0] = u'D';
+  directory[1] = u':';
+  directory[2] = u'\\';
   EXPECT_EQ(StatusLibraryPath(directory, kDriverDirectoryCapacity, u"ZELV4SMD.DLL"), u"");
   directory[kDriverDirectoryCapacity - 1] = u'\0';  // 127 units: the longest that fits
   EXPECT_EQ(StatusLibraryPath(directory, kDriverDirectoryCapacity, u"ZELV4SMD.DLL").size(),
             127u + 3u + 12u);
   EXPECT_EQ(StatusLibraryPath(directory, kDriverDirectoryCapacity, std::u16string(130, u'f')), u"");
+}
+
+// Only a drive's or a share's path names one place; anything else would be
+// searched for, the current directory among the places.
+TEST(StatusLibraryPath, TakesOnlyADirectoryOnADriveOrAShare) {
+  struct Case {
+    std::u16string directory;
+    bool taken;
+  } const cases[] = {
+      {u"C:\\windows\\system32\\spool\\drivers\\x64", true},
+      {u"\\\\printhost\\print$\\x64", true},
+      {u"", false},
+      {u"drivers\\x64", false},
+      {u"\\windows\\system32\\spool\\drivers\\x64", false},
+      {u"C:drivers\\x64", false},
+      {u"C:/windows/system32", false},
+      {u"\\\\printhost", false},
+      {u"\\\\\\share", false},
+      {u"\\\\.\\C:\\drivers", false},
+      {u"\\\\?\\C:\\drivers", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.directory.begin(), c.directory.end()));
+    const std::u16string path = StatusLibraryPath(c.directory.c_str(), c.directory.size() + 1, u"ZELV4SMD.DLL");
+    EXPECT_EQ(path.empty(), !c.taken);
+  }
 }
 
 }  // namespace
