@@ -44,8 +44,7 @@ __attribute__((noinline)) int somv_call_close_guarded(void* close, void* device,
 typedef struct guard_frame {
   /* First, so that the handler's frame pointer is the whole record. */
   EXCEPTION_REGISTRATION_RECORD registration;
-  CONTEXT resume;
-  volatile LONG raised;
+  void* resume[5]; /* __builtin_setjmp's buffer */
 } guard_frame;
 
 static EXCEPTION_REGISTRATION_RECORD* read_chain(void) {
@@ -73,42 +72,35 @@ static void unwind_to(void* frame, EXCEPTION_RECORD* record) {
       : "eax", "ecx", "edx", "memory");
 }
 
-typedef LONG(NTAPI* nt_continue_fn)(CONTEXT*, BOOLEAN);
-
 /* C++ exceptions are raised non-continuable, so the handler may not return
- * to the dispatcher to resume: like a compiler's __except it moves to the
- * resume point itself. */
+ * to the dispatcher to resume: like a compiler's __except it unwinds and
+ * goes on in the guarding function itself. */
 static EXCEPTION_DISPOSITION __cdecl guard_handler(EXCEPTION_RECORD* record, void* establisher,
                                                    CONTEXT* context, void* dispatcher) {
   guard_frame* frame = (guard_frame*)establisher;
-  nt_continue_fn nt_continue =
-      (nt_continue_fn)(void*)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtContinue");
   (void)context;
   (void)dispatcher;
   if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return ExceptionContinueSearch;
-  if (!is_cpp_exception(record->ExceptionCode) || nt_continue == NULL) return ExceptionContinueSearch;
+  if (!is_cpp_exception(record->ExceptionCode)) return ExceptionContinueSearch;
   unwind_to(establisher, record);
-  frame->raised = 1;
-  nt_continue(&frame->resume, FALSE);
-  return ExceptionContinueSearch; /* not reached */
+  __builtin_longjmp(frame->resume, 1);
 }
 
 __attribute__((noinline)) int somv_call_close_guarded(void* close, void* device, int* raised) {
   guard_frame frame;
-  volatile int result = 0;
-  frame.raised = 0;
+  int result;
   frame.registration.Handler = (PEXCEPTION_ROUTINE)guard_handler;
   frame.registration.Next = read_chain();
-  /* The handler resumes here, with the registers as they are now and
-   * frame.raised set. */
-  RtlCaptureContext(&frame.resume);
-  if (!frame.raised) {
-    write_chain(&frame.registration);
-    result = ((close_fn)close)(device);
+  if (__builtin_setjmp(frame.resume) != 0) {
+    write_chain(frame.registration.Next);
+    *raised = 1;
+    return 0;
   }
+  write_chain(&frame.registration);
+  result = ((close_fn)close)(device);
   write_chain(frame.registration.Next);
-  *raised = frame.raised != 0;
-  return frame.raised ? 0 : result;
+  *raised = 0;
+  return result;
 }
 
 #else
