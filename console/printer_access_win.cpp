@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "common/win_text.h"
+#include "console/convergence.h"
 #include "device/device_requests.h"
 #include "framework/unique_handle.h"
 #include "settings/settings_win.h"
@@ -52,10 +53,11 @@ PrinterReport PrinterAccess::Read(const PrinterRow& row) {
   return report;
 }
 
-PrinterReport PrinterAccess::Set(const PrinterRow& row, const TimerSetting& setting) {
+PrinterReport PrinterAccess::Converge(const PrinterRow& row, const TimerSetting& setting, bool check,
+                                      const std::function<bool()>& mayWrite) {
   PrinterReport report;
   if (Open(row, report)) {
-    if (ReadOpened(row, report)) WriteOpened(setting, report);
+    if (ReadOpened(row, report)) ConvergeOpened(setting, check, mayWrite, report);
     Close();
   }
   return report;
@@ -67,6 +69,7 @@ bool PrinterAccess::Open(const PrinterRow& row, PrinterReport& report) {
   report.minimumFirmware = ToU16(ReadSupportDeviceEntry(m_settingsPath, ToWide(row.strDriverName)));
   if (m_connection.OpenDevice(row.strPrinterName) != 0) return true;
   report.failure = WithRightsHint(u"the printer could not be opened");
+  report.failureCode = u"open-failed";
   return false;
 }
 
@@ -74,6 +77,7 @@ bool PrinterAccess::ReadOpened(const PrinterRow& row, PrinterReport& report) {
   std::u16string version;
   if (RequestFirmwareVersion(m_connection, version) == 0) {
     report.failure = u"the firmware version could not be read";
+    report.failureCode = u"firmware-unreadable";
     return false;
   }
   report.firmware = version;
@@ -88,29 +92,49 @@ bool PrinterAccess::ReadOpened(const PrinterRow& row, PrinterReport& report) {
   if (!*report.gatePasses) {
     report.failure = settingsMissing ? u"firmware " + version + u" cannot be checked: the settings file is gone"
                                      : u"firmware " + version + u" is below the minimum " + report.minimumFirmware;
+    report.failureCode = settingsMissing ? u"settings-missing" : u"firmware-too-old";
     return false;
   }
   std::uint16_t code = 0;
   if (ReadTimerCode(m_connection, code) == 0) {
     report.failure = WithRightsHint(u"the timer setting could not be read");
+    report.failureCode = u"read-failed";
     return false;
   }
   report.timerCode = code;
   return true;
 }
 
-void PrinterAccess::WriteOpened(const TimerSetting& setting, PrinterReport& report) {
-  const std::optional<std::uint16_t> code = TimerCodeToWrite(*report.timerCode, setting);
-  if (!code) {
-    report.failure = u"the printer's timer code " + CodeText(*report.timerCode) +
+void PrinterAccess::ConvergeOpened(const TimerSetting& setting, bool check, const std::function<bool()>& mayWrite,
+                                   PrinterReport& report) {
+  const std::uint16_t codeRead = *report.timerCode;
+  const Convergence decision = DecideConvergence(codeRead, setting, check);
+  report.before = codeRead;
+  if (!decision.target) {
+    report.failure = u"the printer's timer code " + CodeText(codeRead) +
                      u" is none of the choices, so there is none to keep: give a choice number";
+    report.failureCode = u"no-choice-to-keep";
     return;
   }
-  if (WriteTimerCode(m_connection, *code) == 0) {
+  report.after = decision.target;
+  report.changed = decision.changed;
+  report.inDesiredState = decision.inDesiredState;
+  if (!decision.write) return;
+  if (!mayWrite()) {
+    report.after = codeRead;
+    report.changed = false;
+    report.failure = u"stopped before the write";
+    report.failureCode = u"stopped";
+    return;
+  }
+  if (WriteTimerCode(m_connection, *decision.target) == 0) {
+    report.after = codeRead;
+    report.changed = false;
     report.failure = WithRightsHint(u"the timer setting could not be written");
+    report.failureCode = u"write-failed";
     return;
   }
-  report.timerCode = *code;
+  report.timerCode = *decision.target;
 }
 
 void PrinterAccess::Close() {
