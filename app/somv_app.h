@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "framework/app_win.h"
+#include "framework/unique_handle.h"
 #include "messages/view_msg_win.h"
 
 namespace somv {
@@ -22,6 +23,7 @@ class CSomvApp : public CWinApp {
   HMODULE m_hResourceLib = nullptr;
   HINSTANCE m_hSavedResource = nullptr;
   HANDLE m_hMutex = nullptr;
+  UniqueKernelHandle m_globalMutex;  // the companion of m_hMutex in the global namespace
   CViewMSg m_viewMsg;
 
  private:
