@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "console/json_text.h"
-
 namespace somv {
 namespace {
 
@@ -69,30 +67,6 @@ TEST(FormatAnswerJson, LeavesOutSettledPrintersOnlyWhenTestWouldPassTheLimit) {
 
   answer.command = u"set";
   EXPECT_NE(FormatAnswerJson(answer, u"P", u"1").find(u"\"truncated\": false"), std::u16string::npos);
-}
-
-TEST(SummaryLine, CountsEachPrinterOnceAndDecidesTheStatus) {
-  ConsoleAnswer answer;
-  answer.printers = {Converged(u"a", 0x8005, 0x0003), Converged(u"b", 3, 3), Converged(u"c", 3, 3)};
-  answer.printers[2].failureCode = u"write-failed";
-  answer.command = u"test";
-  EXPECT_EQ(SummaryLine(answer), u"summary: drift=1 ok=1 failed=1");
-  answer.command = u"set";
-  EXPECT_EQ(SummaryLine(answer), u"summary: changed=1 unchanged=1 failed=1");
-  answer.check = true;
-  EXPECT_EQ(SummaryLine(answer), u"summary: check changed=1 unchanged=1 failed=1");
-
-  const Tally drift{1, 2, 0};
-  const Tally failed{1, 0, 1};
-  EXPECT_EQ(ConvergingExitStatus(true, drift), 1);
-  EXPECT_EQ(ConvergingExitStatus(false, drift), 0);
-  EXPECT_EQ(ConvergingExitStatus(true, failed), 5);
-  EXPECT_EQ(ConvergingExitStatus(true, Tally{0, 3, 0}), 0);
-}
-
-TEST(AsciiJsonString, EscapesEverythingOutsidePrintableAscii) {
-  EXPECT_EQ(AsciiJsonString(u"a\"b\\c\t\x7f~ \u00e9\u65e5"), u"\"a\\\"b\\\\c\\u0009\\u007f~ \\u00e9\\u65e5\"");
-  EXPECT_EQ(AsciiJsonString(std::u16string(1, char16_t{0xD800})), u"\"\\ud800\"");
 }
 
 }  // namespace
