@@ -44,6 +44,9 @@ const AppCommandEntry* CSomvApp::GetCommandMap() const { return kCommandEntries;
 // the windowing and shell libraries would cost this process their start-up.
 BOOL CSomvApp::InitInstance() {
   CWinApp::InitInstance();
+  // Before anything reads them, and before the program as started stops
+  // holding them (when this process's first window waits for input).
+  if (IsRunningFromTempCopy()) m_heldCompanions = HoldCompanionFiles();
   if (!LoadResourceLibrary()) return FALSE;
   if (AnotherInstanceRuns()) return FALSE;
   // Seen from every session, so that the console programs run by an agent in
@@ -69,6 +72,7 @@ int CSomvApp::ExitInstance() {
     ::FreeLibrary(m_hResourceLib);
     m_hResourceLib = nullptr;
   }
+  m_heldCompanions = {};
   if (m_hMutex != nullptr) {
     ::ReleaseMutex(m_hMutex);
     ::CloseHandle(m_hMutex);

@@ -3,6 +3,7 @@
 // printer selection dialog run in place or handed over to the temporary copy.
 #include <windows.h>
 
+#include "app/relaunch_win.h"
 #include "framework/app_win.h"
 #include "framework/unique_handle.h"
 #include "messages/view_msg_win.h"
@@ -25,6 +26,8 @@ class CSomvApp : public CWinApp {
   HANDLE m_hMutex = nullptr;
   UniqueKernelHandle m_globalMutex;  // the companion of m_hMutex in the global namespace
   CViewMSg m_viewMsg;
+  // The temporary copy's companion files, held for the whole run.
+  HeldCompanionFiles m_heldCompanions;
 
  private:
   // False, with a message shown, when the resource library is missing or

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "timer/timer_choices.h"
+#include "timer/power_off_timer.h"
 #include "timer/timer_rules.h"
 
 namespace somv {
@@ -44,10 +44,6 @@ std::optional<TimerSetting> ReadTimerSetting(std::u16string_view text) {
 }
 
 std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
-
-}  // namespace
-
-namespace {
 
 struct CommandShape {
   const char16_t* word;
@@ -184,8 +180,7 @@ ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& argument
 }
 
 std::optional<std::uint16_t> TimerCodeToWrite(std::uint16_t currentCode, const TimerSetting& setting) {
-  const TimerView view = ViewOfTimerCode(currentCode, kTimerChoices);
-  int selected = view.choiceIndex;
+  int selected = PowerOffTimer::Decode(currentCode).ChoiceIndex();
   bool powerOffEnabled = setting.kind != TimerSetting::Kind::Off;
   if (setting.kind == TimerSetting::Kind::Choice) selected = setting.choice - 1;
   const TimerOkDecision decision =

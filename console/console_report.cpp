@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "timer/timer_choices.h"
-#include "timer/timer_rules.h"
+#include "timer/power_off_timer.h"
 
 namespace somv {
 namespace {
@@ -28,9 +27,9 @@ ReportFields FieldsOf(const PrinterReport& report) {
   ReportFields fields;
   if (report.gatePasses) fields.gate = *report.gatePasses ? u"pass" : u"fail";
   if (report.timerCode) {
-    const TimerView view = ViewOfTimerCode(*report.timerCode, kTimerChoices);
-    fields.powerOff = view.powerOffEnabled ? u"on" : u"off";
-    if (view.choiceIndex != kNoChoice) fields.choice = view.choiceIndex + 1;
+    const PowerOffTimer timer = PowerOffTimer::Decode(*report.timerCode);
+    fields.powerOff = timer.powerOffEnabled ? u"on" : u"off";
+    if (timer.ChoiceIndex() != kNoChoice) fields.choice = timer.ChoiceIndex() + 1;
     fields.code = Hex(*report.timerCode, 4, "0x");
   }
   fields.status = report.failure.empty() ? u"ok" : report.failure;

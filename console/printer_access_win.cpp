@@ -7,9 +7,8 @@
 
 #include "common/win_text.h"
 #include "console/convergence.h"
-#include "device/device_requests.h"
+#include "device/firmware_gate_win.h"
 #include "framework/unique_handle.h"
-#include "settings/settings_win.h"
 
 namespace somv {
 namespace {
@@ -37,66 +36,68 @@ std::u16string CodeText(std::uint16_t code) {
   return std::u16string(text, text + 6);
 }
 
+// A write that did not happen leaves the printer with the code read.
+void Unchanged(std::u16string failure, const char16_t* code, PrinterReport& report) {
+  report.after = report.before;
+  report.changed = false;
+  report.failure = std::move(failure);
+  report.failureCode = code;
+}
+
 }  // namespace
 
-PrinterAccess::~PrinterAccess() {
-  Close();
-  m_connection.FreeStatusLibrary();
-}
+// The library is released before the connection goes, so that a handle a
+// refused close left recorded is forgotten, not offered to the library again.
+PrinterAccess::~PrinterAccess() { m_connection.FreeStatusLibrary(); }
 
 PrinterReport PrinterAccess::Read(const PrinterRow& row) {
   PrinterReport report;
-  if (Open(row, report)) {
-    ReadOpened(row, report);
-    Close();
-  }
+  PrinterSession session(m_connection, MinimumsFromSettingsFile(m_settingsPath));
+  if (Open(session, row, report)) ReadOpened(session, row, report);
   return report;
 }
 
 PrinterReport PrinterAccess::Converge(const PrinterRow& row, const TimerSetting& setting, bool check,
                                       const std::function<bool()>& mayWrite) {
   PrinterReport report;
-  if (Open(row, report)) {
-    if (ReadOpened(row, report)) ConvergeOpened(setting, check, mayWrite, report);
-    Close();
+  PrinterSession session(m_connection, MinimumsFromSettingsFile(m_settingsPath));
+  if (Open(session, row, report) && ReadOpened(session, row, report)) {
+    ConvergeOpened(session, setting, check, mayWrite, report);
   }
   return report;
 }
 
-bool PrinterAccess::Open(const PrinterRow& row, PrinterReport& report) {
+bool PrinterAccess::Open(PrinterSession& session, const PrinterRow& row, PrinterReport& report) {
   report.printerName = row.strPrinterName;
   report.driverName = row.strDriverName;
-  report.minimumFirmware = ToU16(ReadSupportDeviceEntry(m_settingsPath, ToWide(row.strDriverName)));
-  if (m_connection.OpenDevice(row.strPrinterName) != 0) return true;
+  report.minimumFirmware = session.MinimumFirmware(row.strDriverName).value_or(u"");
+  if (session.Open(row.strPrinterName) == SessionOutcome::Done) return true;
   report.failure = WithRightsHint(u"the printer could not be opened");
   report.failureCode = u"open-failed";
   return false;
 }
 
-bool PrinterAccess::ReadOpened(const PrinterRow& row, PrinterReport& report) {
-  std::u16string version;
-  if (RequestFirmwareVersion(m_connection, version) == 0) {
+bool PrinterAccess::ReadOpened(PrinterSession& session, const PrinterRow& row, PrinterReport& report) {
+  const FirmwareCheck firmware = session.CheckFirmware(row.strDriverName);
+  if (firmware.outcome == SessionOutcome::FirmwareUnreadable) {
     report.failure = u"the firmware version could not be read";
     report.failureCode = u"firmware-unreadable";
     return false;
   }
-  report.firmware = version;
-  bool settingsMissing = false;
-  report.gatePasses = FirmwareGatePasses(version, [&]() -> std::optional<std::u16string> {
-    if (!FileExists(m_settingsPath)) {
-      settingsMissing = true;
-      return std::nullopt;
-    }
-    return ToU16(ReadSupportDeviceEntry(m_settingsPath, ToWide(row.strDriverName)));
-  });
-  if (!*report.gatePasses) {
-    report.failure = settingsMissing ? u"firmware " + version + u" cannot be checked: the settings file is gone"
-                                     : u"firmware " + version + u" is below the minimum " + report.minimumFirmware;
-    report.failureCode = settingsMissing ? u"settings-missing" : u"firmware-too-old";
+  report.firmware = firmware.version;
+  report.gatePasses = firmware.outcome == SessionOutcome::Done;
+  if (firmware.outcome == SessionOutcome::SettingsMissing) {
+    report.failure = u"firmware " + firmware.version + u" cannot be checked: the settings file is gone";
+    report.failureCode = u"settings-missing";
+    return false;
+  }
+  if (firmware.outcome == SessionOutcome::FirmwareTooOld) {
+    report.failure = u"firmware " + firmware.version + u" is below the minimum " + report.minimumFirmware;
+    report.failureCode = u"firmware-too-old";
     return false;
   }
   std::uint16_t code = 0;
-  if (ReadTimerCode(m_connection, code) == 0) {
+  if (session.ReadTimerCode(code) != SessionOutcome::Done) {
     report.failure = WithRightsHint(u"the timer setting could not be read");
     report.failureCode = u"read-failed";
     return false;
@@ -105,8 +106,8 @@ bool PrinterAccess::ReadOpened(const PrinterRow& row, PrinterReport& report) {
   return true;
 }
 
-void PrinterAccess::ConvergeOpened(const TimerSetting& setting, bool check, const std::function<bool()>& mayWrite,
-                                   PrinterReport& report) {
+void PrinterAccess::ConvergeOpened(PrinterSession& session, const TimerSetting& setting, bool check,
+                                   const std::function<bool()>& mayWrite, PrinterReport& report) {
   const std::uint16_t codeRead = *report.timerCode;
   const Convergence decision = DecideConvergence(codeRead, setting, check);
   report.before = codeRead;
@@ -121,32 +122,14 @@ void PrinterAccess::ConvergeOpened(const TimerSetting& setting, bool check, cons
   report.inDesiredState = decision.inDesiredState;
   if (!decision.write) return;
   if (!mayWrite()) {
-    report.after = codeRead;
-    report.changed = false;
-    report.failure = u"stopped before the write";
-    report.failureCode = u"stopped";
+    Unchanged(u"stopped before the write", u"stopped", report);
     return;
   }
-  if (WriteTimerCode(m_connection, *decision.target) == 0) {
-    report.after = codeRead;
-    report.changed = false;
-    report.failure = WithRightsHint(u"the timer setting could not be written");
-    report.failureCode = u"write-failed";
+  if (session.WriteTimerCode(*decision.target) != SessionOutcome::Done) {
+    Unchanged(WithRightsHint(u"the timer setting could not be written"), u"write-failed", report);
     return;
   }
   report.timerCode = *decision.target;
-}
-
-void PrinterAccess::Close() {
-  if (m_connection.m_hDevice == nullptr) return;
-  // One close per open, whatever it answers: a handle the library refused to
-  // close is not offered to it again, and a library that throws from its
-  // close must not end the run.
-  try {
-    m_connection.CloseDevice();
-  } catch (...) {
-  }
-  m_connection.m_hDevice = nullptr;
 }
 
 }  // namespace somv

@@ -1,13 +1,13 @@
 #pragma once
 // The printers as the console program reaches them: the status library bound
-// once per run, each printer opened, gated, read and closed in turn, as the
-// timer dialog does between the selection dialog's open and close.
+// once per run, and one printer session for each printer in turn.
 #include <functional>
 #include <string>
 
 #include "console/console_args.h"
 #include "console/console_report.h"
 #include "device/device_connection.h"
+#include "device/printer_session.h"
 #include "printers/discovery.h"
 
 namespace somv {
@@ -33,11 +33,10 @@ class PrinterAccess {
                          const std::function<bool()>& mayWrite);
 
  private:
-  bool Open(const PrinterRow& row, PrinterReport& report);
-  bool ReadOpened(const PrinterRow& row, PrinterReport& report);
-  void ConvergeOpened(const TimerSetting& setting, bool check, const std::function<bool()>& mayWrite,
-                      PrinterReport& report);
-  void Close();
+  bool Open(PrinterSession& session, const PrinterRow& row, PrinterReport& report);
+  bool ReadOpened(PrinterSession& session, const PrinterRow& row, PrinterReport& report);
+  void ConvergeOpened(PrinterSession& session, const TimerSetting& setting, bool check,
+                      const std::function<bool()>& mayWrite, PrinterReport& report);
 
   std::wstring m_settingsPath;
   DeviceConnection m_connection;

@@ -1,19 +1,20 @@
 #include "device/device_connection.h"
 
+#include "device/guarded_close.h"
+
 namespace somv {
 
+#if !defined(_WIN32)
+void StatusLibraryTraits::Close(Handle) {}
+#endif
+
+// After the library is gone its close entry point points nowhere; the handle
+// died with the library, so it is only forgotten. A library still bound stays
+// loaded until the process ends (the selection dialog's OK keeps it): only
+// FreeStatusLibrary and a failed binding release it.
 DeviceConnection::~DeviceConnection() {
-  if (m_hDevice == nullptr) return;
-  // After the library is gone its close entry point points nowhere; the
-  // handle died with the library, so it is only forgotten.
-  if (!IsBound() || m_pfnClosePrinter == nullptr) {
-    m_hDevice = nullptr;
-    return;
-  }
-  try {
-    if (m_pfnClosePrinter(m_hDevice) != 0) m_hDevice = nullptr;
-  } catch (...) {
-  }
+  if (HasOpenDevice()) CloseDevice();
+  m_hStatusLib.Release();
 }
 
 int DeviceConnection::OpenDevice(const std::u16string& printerName) {
@@ -27,7 +28,7 @@ int DeviceConnection::OpenDevice(const std::u16string& printerName) {
 
 int DeviceConnection::CloseDevice() {
   if (!HasOpenDevice() || m_pfnClosePrinter == nullptr) return 0;
-  if (m_pfnClosePrinter(m_hDevice) == 0) return 0;
+  if (CloseGuarded(m_pfnClosePrinter, m_hDevice) == 0) return 0;
   m_hDevice = nullptr;
   return 1;
 }

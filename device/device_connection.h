@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/unique_handle.h"
 #include "device/status_api.h"
 
 // The type behind HMODULE, so this header needs no windows.h.
@@ -11,9 +12,21 @@ struct HINSTANCE__;
 
 namespace somv {
 
+// The bound status library, released with FreeLibrary. Host builds bind only
+// the unit tests' fakes, which nothing loaded and nothing releases.
+struct StatusLibraryTraits {
+  using Handle = HINSTANCE__*;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h);
+};
+using StatusLibraryModule = UniqueHandle<StatusLibraryTraits>;
+
 class DeviceConnection {
  public:
   DeviceConnection() = default;
+  // Closes a device still recorded (only a failed close leaves one) while
+  // the library is bound; the library itself stays loaded.
   ~DeviceConnection();
   DeviceConnection(const DeviceConnection&) = delete;
   DeviceConnection& operator=(const DeviceConnection&) = delete;
@@ -27,7 +40,8 @@ class DeviceConnection {
 
   // 1 when the library opened the printer and stored its handle.
   int OpenDevice(const std::u16string& printerName);
-  // 1 when closed; on 0 the handle stays recorded until the next open.
+  // 1 when closed; on 0 the handle stays recorded until the next open. A
+  // close that throws counts as refused.
   int CloseDevice();
 
   // One request over the open device; 0 when the library refused it.
@@ -36,10 +50,10 @@ class DeviceConnection {
   int DeviceRequest(std::uint32_t code, const void* input, std::uint32_t inputLength, void* output,
                     std::uint32_t outputCapacity, std::uint32_t* replyLength);
 
-  bool IsBound() const { return m_hStatusLib != nullptr; }
+  bool IsBound() const { return static_cast<bool>(m_hStatusLib); }
   bool HasOpenDevice() const { return IsBound() && m_hDevice != nullptr; }
 
-  HINSTANCE__* m_hStatusLib = nullptr;
+  StatusLibraryModule m_hStatusLib;
   void* m_hDevice = nullptr;
   OpenPrinterFn m_pfnOpenPrinter = nullptr;
   ClosePrinterFn m_pfnClosePrinter = nullptr;

@@ -4,6 +4,7 @@
 #include <winspool.h>
 
 #include <type_traits>
+#include <utility>
 
 #include "common/library_search_win.h"
 #include "common/names.h"
@@ -14,6 +15,8 @@
 namespace somv {
 
 static_assert(std::is_same_v<HMODULE, HINSTANCE__*>, "m_hStatusLib holds an HMODULE");
+
+void StatusLibraryTraits::Close(Handle h) { ::FreeLibrary(h); }
 // The portable entry-point types stand for the library's Win32 ones.
 static_assert(sizeof(char16_t) == sizeof(wchar_t) && sizeof(std::int32_t) == sizeof(BOOL) &&
                   sizeof(std::uint32_t) == sizeof(DWORD) &&
@@ -40,25 +43,20 @@ int DeviceConnection::LoadStatusLibrary() {
   if (path.empty()) return 0;
   // Its own dependencies come from its own folder or the system's, never
   // from the program's folder or the current directory.
-  m_hStatusLib = ::LoadLibraryExW(
-      path.c_str(), nullptr, LibrarySearchFlags(LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
-  if (m_hStatusLib == nullptr) return 0;
-  m_pfnOpenPrinter = BoundExport<OpenPrinterFn>(m_hStatusLib, kOpenPrinterExport);
-  m_pfnClosePrinter = BoundExport<ClosePrinterFn>(m_hStatusLib, kClosePrinterExport);
-  m_pfnDeviceRequest = BoundExport<DeviceRequestFn>(m_hStatusLib, kDeviceRequestExport);
-  if (m_pfnOpenPrinter == nullptr || m_pfnClosePrinter == nullptr || m_pfnDeviceRequest == nullptr) {
-    ::FreeLibrary(m_hStatusLib);
-    m_hStatusLib = nullptr;
-    return 0;
-  }
+  StatusLibraryModule library(::LoadLibraryExW(
+      path.c_str(), nullptr, LibrarySearchFlags(LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32)));
+  if (!library) return 0;
+  m_pfnOpenPrinter = BoundExport<OpenPrinterFn>(library.Get(), kOpenPrinterExport);
+  m_pfnClosePrinter = BoundExport<ClosePrinterFn>(library.Get(), kClosePrinterExport);
+  m_pfnDeviceRequest = BoundExport<DeviceRequestFn>(library.Get(), kDeviceRequestExport);
+  if (m_pfnOpenPrinter == nullptr || m_pfnClosePrinter == nullptr || m_pfnDeviceRequest == nullptr) return 0;
+  m_hStatusLib = std::move(library);
   return 1;
 }
 
 int DeviceConnection::FreeStatusLibrary() {
-  if (m_hStatusLib == nullptr) return 1;
-  const BOOL freed = ::FreeLibrary(m_hStatusLib);
-  m_hStatusLib = nullptr;
-  return freed ? 1 : 0;
+  if (!m_hStatusLib) return 1;
+  return ::FreeLibrary(m_hStatusLib.Release()) ? 1 : 0;
 }
 
 }  // namespace somv

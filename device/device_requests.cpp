@@ -45,12 +45,6 @@ bool FirmwareGatePasses(std::u16string_view versionText, const MinimumVersionRea
   return OrdinalCompare(*minimum, versionText) <= 0;
 }
 
-std::uint16_t ComposeTimerCode(int choiceIndex, bool powerOffEnabled) {
-  std::uint16_t code = static_cast<std::uint16_t>((choiceIndex + 1) & 0x7FFF);
-  if (!powerOffEnabled) code |= kPowerOffDisabledBit;
-  return code;
-}
-
 int RequestFirmwareVersion(DeviceConnection& connection, std::u16string& versionText) {
   std::vector<std::uint8_t> reply(kVersionReplyCapacity);
   std::uint32_t replyLength = 0;
@@ -62,12 +56,6 @@ int RequestFirmwareVersion(DeviceConnection& connection, std::u16string& version
   if (replyLength < kVersionReplyMinimum || replyLength > kVersionReplyCapacity) return 0;
   versionText = FirmwareVersionText(reply[8], reply[9]);
   return 1;
-}
-
-int CheckFirmwareWith(DeviceConnection& connection, const MinimumVersionReader& readMinimum) {
-  std::u16string versionText;
-  if (RequestFirmwareVersion(connection, versionText) == 0) return 0;
-  return FirmwareGatePasses(versionText, readMinimum) ? 1 : 0;
 }
 
 int ReadTimerCode(DeviceConnection& connection, std::uint16_t& timerCode) {

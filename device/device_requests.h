@@ -1,6 +1,6 @@
 #pragma once
-// The three requests exchanged with the printer, the timer code and the
-// firmware gate that decides whether the printer may be used at all.
+// The three requests exchanged with the printer, and the firmware gate that
+// decides whether the printer may be used at all.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -20,10 +20,6 @@ inline constexpr std::uint32_t kVersionReplyCapacity = 32768;
 // The firmware version sits in bytes 8 (major) and 9 (minor).
 inline constexpr std::uint32_t kVersionReplyMinimum = 10;
 
-// Timer code: choice 1 to 8 in the low 15 bits, bit 15 set when power-off
-// is disabled.
-inline constexpr std::uint16_t kPowerOffDisabledBit = 0x8000;
-
 using ReadTimerBlock = std::array<std::uint8_t, 12>;
 using WriteTimerBlock = std::array<std::uint8_t, 16>;
 
@@ -42,15 +38,9 @@ using MinimumVersionReader = std::function<std::optional<std::u16string>()>;
 // Ordinal comparison, never numeric.
 bool FirmwareGatePasses(std::u16string_view versionText, const MinimumVersionReader& readMinimum);
 
-// Choice index 0 to 7 and the power-off check box into the code to write.
-std::uint16_t ComposeTimerCode(int choiceIndex, bool powerOffEnabled);
-
 // Request 22; fails unless the library delivered at least bytes 0 to 9 and
 // reported no more than it could have written.
 int RequestFirmwareVersion(DeviceConnection& connection, std::u16string& versionText);
-
-// The version request followed by the gate: 1 the printer may be used.
-int CheckFirmwareWith(DeviceConnection& connection, const MinimumVersionReader& readMinimum);
 
 // Request 11: on 1 `timerCode` holds the code exactly as the printer sent it;
 // a reply of other than 2 bytes fails and leaves `timerCode` unchanged.

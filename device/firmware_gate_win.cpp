@@ -1,17 +1,17 @@
 #include "device/firmware_gate_win.h"
 
+#include <utility>
+
 #include "common/win_text.h"
-#include "device/device_requests.h"
 #include "settings/settings_win.h"
 
 namespace somv {
 
-int CheckFirmware(DeviceConnection& connection, const std::wstring& driverName) {
-  return CheckFirmwareWith(connection, [&driverName]() -> std::optional<std::u16string> {
-    const std::wstring path = SettingsFilePath();
+MinimumFirmwareReader MinimumsFromSettingsFile(std::wstring settingsPath) {
+  return [path = std::move(settingsPath)](const std::u16string& driverName) -> std::optional<std::u16string> {
     if (!FileExists(path)) return std::nullopt;
-    return ToU16(ReadSupportDeviceEntry(path, driverName));
-  });
+    return ToU16(ReadSupportDeviceEntry(path, ToWide(driverName)));
+  };
 }
 
 }  // namespace somv

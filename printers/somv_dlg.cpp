@@ -138,14 +138,14 @@ void CSomvDlg::OnOpenClicked() {
 
   if (m_bDebugUI == 0) {
     const HWND owner = FindOwnMainWindow();
-    if (WhileWaiting([&] { return m_timerDlg.m_connection.OpenDevice(ToU16(printerName)); }) == 0) {
+    if (WhileWaiting([&] { return m_timerDlg.m_session.Open(ToU16(printerName)); }) != SessionOutcome::Done) {
       m_viewMsg.ShowMessage(owner, IDS_MSG_DEVICE_FAILED);
       m_listPrinters.SetFocus();
       return;
     }
   }
   m_timerDlg.DoModal();
-  if (m_bDebugUI == 0) m_timerDlg.m_connection.CloseDevice();
+  m_timerDlg.m_session.Close();
   m_listPrinters.SetFocus();
 }
 

@@ -1,7 +1,8 @@
 # Helpers for whole-program scenarios: drive the shipped programs under Wine
-# from outside with uidriver, as a person would. Sourced, not run.
+# from outside with uidriver, as a person would. Sourced through
+# scripts/world.sh, which sets up the prefix.
 #
-#   source scripts/e2e-lib.sh
+#   source scripts/world.sh
 #   e2e_setup win64                      # prefix, display, output directory
 #   my_scenario() { pid=$(e2e_start "$exe" --cwd "$dir"); ...; assert_eq ...; }
 #   e2e_scenario "name" 60 my_scenario  # time limit, screenshot, clean-up
@@ -12,31 +13,35 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-# e2e_setup ARCH [OUTPUT_DIR]: Wine prefix of that build, a display if none is
-# set, and a fresh directory for logs and screenshots.
-e2e_setup() {
+# e2e_output ARCH OUTPUT_DIR: a fresh directory for logs and screenshots, and
+# that build's uidriver. The 64-bit driver reads 32-bit and 64-bit targets
+# alike; a 32-bit prefix can only run the 32-bit one.
+e2e_output() {
   E2E_ARCH=$1
-  E2E_OUT=${2:-$SOMV_BUILD/e2e-$E2E_ARCH}
+  E2E_OUT=$2
   rm -rf "$E2E_OUT"
   mkdir -p "$E2E_OUT"
   E2E_RESULTS=$E2E_OUT/results
   : >"$E2E_RESULTS"
-  use_prefix "$E2E_ARCH"
+  E2E_DRIVER=$SOMV_BUILD/$E2E_ARCH/tests/e2e/uidriver/uidriver.exe
+  export E2E_ARCH E2E_OUT E2E_RESULTS E2E_DRIVER
+  [ -f "$E2E_DRIVER" ] && return 0
+  echo "e2e: no driver at $E2E_DRIVER; build the $E2E_ARCH configuration first" >&2
+  return 1
+}
+
+# e2e_setup ARCH [OUTPUT_DIR]: Wine prefix of that build, a display if none is
+# set, and a fresh directory for logs and screenshots.
+e2e_setup() {
+  e2e_output "$1" "${2:-$SOMV_BUILD/e2e-$1}" || return 1
+  use_prefix "$E2E_ARCH" || return 1
   # One server for the whole run: a program started just as an idle server
   # shuts down can fail to start at all. e2e_finish ends it.
   wineserver -p
-  # The 64-bit driver reads 32-bit and 64-bit targets alike; a 32-bit prefix
-  # can only run the 32-bit one.
-  E2E_DRIVER=$SOMV_BUILD/$E2E_ARCH/tests/e2e/uidriver/uidriver.exe
-  if [ ! -f "$E2E_DRIVER" ]; then
-    echo "e2e: no driver at $E2E_DRIVER; build the $E2E_ARCH configuration first" >&2
-    return 1
-  fi
-  if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+  if ! display_usable; then
     start_display || return 1
     E2E_OWN_DISPLAY=1
   fi
-  export E2E_ARCH E2E_OUT E2E_RESULTS E2E_DRIVER
 }
 
 # e2e_finish: sums up, stops what e2e_setup started, returns non-zero on failure.

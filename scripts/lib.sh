@@ -20,28 +20,6 @@ build_config() {
     cmake --build "$dir" -j "$(nproc)" >"$SOMV_BUILD/logs/build-$name.log" 2>&1
 }
 
-# use_prefix ARCH: points Wine at this build's prefix for win32 or win64,
-# making it on first use. A win32 prefix is a 32-bit Windows; a win64 prefix
-# runs 32-bit programs under WoW64.
-use_prefix() {
-  local arch=$1
-  export WINEPREFIX=$SOMV_BUILD/prefix-$arch
-  export WINEARCH=$arch
-  use_loader "$arch"
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot --init >/dev/null 2>&1
-    wineserver -w
-  fi
-}
-
-# driver_dir ARCH: the spooler's driver directory of that prefix, as a Unix path.
-driver_dir() {
-  case $1 in
-    win64) echo "$SOMV_BUILD/prefix-win64/drive_c/windows/system32/spool/drivers/x64" ;;
-    win32) echo "$SOMV_BUILD/prefix-win32/drive_c/windows/system32/spool/drivers/w32x86" ;;
-  esac
-}
-
 # wine32_usable: whether this machine can execute the 32-bit Wine loader.
 # Some kernels run no 32-bit Linux programs at all; scripts/install-deps then
 # has qemu run them.
@@ -74,6 +52,9 @@ start_display() {
   echo "could not start a virtual display" >&2
   return 1
 }
+
+# display_usable: $DISPLAY is set and answers.
+display_usable() { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }
 
 stop_display() {
   [ -n "${SOMV_XVFB_PID:-}" ] && kill "$SOMV_XVFB_PID" 2>/dev/null

@@ -67,17 +67,16 @@ unsigned long ReadNumber(const std::wstring& printer, const wchar_t* key, unsign
   return (end != nullptr && *end == L'\0') ? value : fallback;
 }
 
-bool Fails(const std::wstring& printer, const wchar_t* operation) {
-  const std::wstring list = L"," + ReadValue(printer, L"Fail") + L",";
+bool Listed(const std::wstring& printer, const wchar_t* key, const wchar_t* operation) {
+  const std::wstring list = L"," + ReadValue(printer, key) + L",";
   return list.find(std::wstring(L",") + operation + L",") != std::wstring::npos;
 }
 
+bool Fails(const std::wstring& printer, const wchar_t* operation) { return Listed(printer, L"Fail", operation); }
+
 // A library fault that surfaces as a C++ exception out of the entry point.
 void ThrowIfAsked(const std::wstring& printer, const wchar_t* operation) {
-  const std::wstring list = L"," + ReadValue(printer, L"Throw") + L",";
-  if (list.find(std::wstring(L",") + operation + L",") != std::wstring::npos) {
-    throw std::runtime_error("simulated library fault");
-  }
+  if (Listed(printer, L"Throw", operation)) throw std::runtime_error("simulated library fault");
 }
 
 bool IsSimulated(const std::wstring& printer) {
@@ -195,6 +194,24 @@ std::int32_t Request(const std::wstring& printer, std::uint32_t code, const void
   }
 }
 
+// What the other compiler's runtime raises for a C++ throw: code 0xE06D7363
+// with its magic number, the thrown object, its type description and, on
+// 64-bit Windows, the image base the descriptions are relative to.
+void RaiseForeignExceptionIfAsked(const std::wstring& printer, const wchar_t* operation) {
+  if (!Listed(printer, L"Raise", operation)) return;
+  static int thrownObject = 1501;
+  static const unsigned char throwInfo[32] = {};
+  const ULONG_PTR parameters[] = {
+      0x19930520,
+      reinterpret_cast<ULONG_PTR>(&thrownObject),
+      reinterpret_cast<ULONG_PTR>(throwInfo),
+      reinterpret_cast<ULONG_PTR>(::GetModuleHandleW(nullptr)),
+  };
+  const DWORD count = sizeof(void*) == 8 ? 4 : 3;
+  Log("raise 0xE06D7363");
+  ::RaiseException(0xE06D7363, EXCEPTION_NONCONTINUABLE, count, parameters);
+}
+
 }  // namespace
 
 extern "C" {
@@ -239,6 +256,7 @@ std::int32_t SOMV_STATUS_API SmPsw_OpenPrinter3W(const char16_t* printerName, vo
 std::int32_t SOMV_STATUS_API SmPsw_ClosePrinter3(void* device) {
   const int slot = SlotOf(device);
   if (slot >= 0) ThrowIfAsked(g_openPrinters[slot], L"close");
+  if (slot >= 0) RaiseForeignExceptionIfAsked(g_openPrinters[slot], L"close");
   std::int32_t result = 0;
   if (slot >= 0 && !Fails(g_openPrinters[slot], L"close")) {
     g_openPrinters[slot].clear();

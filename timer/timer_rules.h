@@ -3,6 +3,7 @@
 // controls are enabled, and what its OK button does.
 #include <cstdint>
 
+#include "timer/power_off_timer.h"
 #include "timer/timer_choices.h"
 
 namespace somv {
@@ -10,18 +11,6 @@ namespace somv {
 // Check box states as the button control reports them.
 inline constexpr int kCheckUnchecked = 0;
 inline constexpr int kCheckChecked = 1;
-
-inline constexpr int kNoChoice = -1;
-
-struct TimerView {
-  bool powerOffEnabled;
-  int choiceIndex;             // list index of the choice, or kNoChoice
-  std::uint16_t timerCode;     // the code without the disabled bit
-};
-
-// The printer's code as the dialog shows it. A timer value that no choice
-// carries leaves the list without a selection.
-TimerView ViewOfTimerCode(std::uint16_t timerCode, const TimerChoice* choices);
 
 // List index of the first choice whose timer value is `timerValue`.
 int ChoiceIndexOf(std::uint16_t timerValue, const TimerChoice* choices);

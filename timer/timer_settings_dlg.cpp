@@ -2,7 +2,6 @@
 
 #include "common/names.h"
 #include "common/win_text.h"
-#include "device/device_requests.h"
 #include "device/firmware_gate_win.h"
 #include "framework/resource_module_win.h"
 #include "framework/wait_cursor_win.h"
@@ -18,22 +17,37 @@ const MessageMapEntry CTimerSettingsDlg::kMessageEntries[] = {
     MapEnd(),
 };
 
-CTimerSettingsDlg::CTimerSettingsDlg(CWnd* parent)
-    : CDialog(IDD_TIMER_SETTINGS, parent), m_pTimerChoices(kTimerChoices) {}
+namespace {
 
-// The connection's own teardown closes a device still recorded.
+// The settings file of the launch directory, looked up at every check.
+std::optional<std::u16string> MinimumFromLaunchSettings(const std::u16string& driverName) {
+  return MinimumsFromSettingsFile(SettingsFilePath())(driverName);
+}
+
+int Succeeded(SessionOutcome outcome) { return outcome == SessionOutcome::Done ? 1 : 0; }
+
+}  // namespace
+
+CTimerSettingsDlg::CTimerSettingsDlg(CWnd* parent)
+    : CDialog(IDD_TIMER_SETTINGS, parent),
+      m_pTimerChoices(kTimerChoices),
+      m_session(m_connection, MinimumFromLaunchSettings) {}
+
+// The session closes a device it still holds; the connection's own teardown
+// then closes one a failed close left recorded.
 CTimerSettingsDlg::~CTimerSettingsDlg() = default;
 
 int CTimerSettingsDlg::CheckFirmware() {
-  return WhileWaiting([&] { return somv::CheckFirmware(m_connection, m_strDriverName); });
+  return WhileWaiting([&] { return Succeeded(m_session.CheckFirmware(ToU16(m_strDriverName)).outcome); });
 }
 
 int CTimerSettingsDlg::ReadTimerCode() {
-  return WhileWaiting([&] { return somv::ReadTimerCode(m_connection, m_wTimerCode); });
+  return WhileWaiting([&] { return Succeeded(m_session.ReadTimerCode(m_wTimerCode)); });
 }
 
-int CTimerSettingsDlg::WriteTimerCode() {
-  return WhileWaiting([&] { return somv::WriteTimerCode(m_connection, m_wTimerCode); });
+int CTimerSettingsDlg::WriteTimerCode(std::uint16_t timerCode) {
+  m_wTimerCode = timerCode;
+  return WhileWaiting([&] { return Succeeded(m_session.WriteTimerCode(timerCode)); });
 }
 
 void CTimerSettingsDlg::DoDataExchange(CDataExchange* pDX) {
@@ -51,23 +65,21 @@ BOOL CTimerSettingsDlg::OnInitDialog() {
     OnCancel();
     return FALSE;
   }
-  ShowPowerOffState();
-  FillTimerChoices();
-  if (m_bDebugUI) m_comboTimer.SetCurSel(0);
+  ShowTimer(m_bDebugUI ? PowerOffTimer{false, 0} : PowerOffTimer::Decode(m_wTimerCode));
   UpdateTimerControls();
   return TRUE;
 }
 
 bool CTimerSettingsDlg::ReadPrinterSetting() { return CheckFirmware() != 0 && ReadTimerCode() != 0; }
 
-void CTimerSettingsDlg::ShowPowerOffState() {
-  if (m_bDebugUI) {
-    m_checkPowerOff.SetCheck(BST_UNCHECKED);
-    return;
-  }
-  const TimerView view = ViewOfTimerCode(m_wTimerCode, m_pTimerChoices);
-  m_wTimerCode = view.timerCode;
-  m_checkPowerOff.SetCheck(view.powerOffEnabled ? BST_CHECKED : BST_UNCHECKED);
+// Diagnostic mode shows the box unchecked and the first choice, whatever the
+// dialog held before.
+void CTimerSettingsDlg::ShowTimer(const PowerOffTimer& timer) {
+  if (!m_bDebugUI) m_wTimerCode = timer.timerValue;
+  m_checkPowerOff.SetCheck(timer.powerOffEnabled ? BST_CHECKED : BST_UNCHECKED);
+  FillTimerChoices();
+  const int shown = m_bDebugUI ? 0 : ChoiceIndexOf(timer.timerValue, m_pTimerChoices);
+  if (shown != kNoChoice) m_comboTimer.SetCurSel(shown);
 }
 
 // A label the resource library lacks repeats the text before it, so the list
@@ -77,8 +89,6 @@ void CTimerSettingsDlg::FillTimerChoices() {
     LoadResString(choice->labelStringId, m_strChoiceText);
     m_comboTimer.AddString(m_strChoiceText);
   }
-  const int shown = ChoiceIndexOf(m_wTimerCode, m_pTimerChoices);
-  if (shown != kNoChoice) m_comboTimer.SetCurSel(shown);
 }
 
 void CTimerSettingsDlg::UpdateTimerControls() {
@@ -104,8 +114,7 @@ void CTimerSettingsDlg::OnOK() {
     return;
   }
   if (decision.action == TimerOkAction::Write) {
-    m_wTimerCode = decision.timerCode;
-    if (WriteTimerCode() == 0) {
+    if (WriteTimerCode(decision.timerCode) == 0) {
       m_viewMsg.ShowMessage(m_hWnd, IDS_MSG_WRITE_FAILED);
       return;
     }

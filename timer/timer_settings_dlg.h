@@ -6,8 +6,10 @@
 #include <string>
 
 #include "device/device_connection.h"
+#include "device/printer_session.h"
 #include "framework/dialog_win.h"
 #include "messages/view_msg_win.h"
+#include "timer/power_off_timer.h"
 #include "timer/timer_choices.h"
 
 namespace somv {
@@ -17,17 +19,21 @@ class CTimerSettingsDlg : public CDialog {
   explicit CTimerSettingsDlg(CWnd* parent = nullptr);
   ~CTimerSettingsDlg() override;
 
-  // The three printer requests over m_connection: 1 success, 0 failure.
-  // None of them is sent in diagnostic mode.
+  // The three printer requests over the device the selection dialog opened
+  // through m_session: 1 success, 0 failure. None of them is sent in
+  // diagnostic mode.
   int CheckFirmware();
+  // On 1, m_wTimerCode holds the code as the printer sent it.
   int ReadTimerCode();
-  // Writes m_wTimerCode as it stands.
-  int WriteTimerCode();
+  // On 1, m_wTimerCode holds the code written.
+  int WriteTimerCode(std::uint16_t timerCode);
 
   const TimerChoice* const m_pTimerChoices;
   std::wstring m_strChoiceText;
   std::wstring m_strDriverName;
   DeviceConnection m_connection;
+  // Opened and closed by the selection dialog around each run.
+  PrinterSession m_session;
   CViewMSg m_viewMsg;
   std::uint16_t m_wTimerCode = 0;
   CComboBox m_comboTimer;
@@ -45,7 +51,7 @@ class CTimerSettingsDlg : public CDialog {
 
  private:
   bool ReadPrinterSetting();
-  void ShowPowerOffState();
+  void ShowTimer(const PowerOffTimer& timer);
   void FillTimerChoices();
   int SelectedChoice() const;
 

@@ -6,7 +6,7 @@
 # Needs that configuration built; ends with "N passed, N failed".
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/e2e-lib.sh"
+source "$here/../../scripts/world.sh"
 source "$here/tool-world.sh"
 
 ARCH=${1:-win64}
@@ -18,12 +18,12 @@ fi
 
 e2e_setup "$ARCH" "$SOMV_BUILD/e2e-console-$ARCH" || { echo "0 passed, 1 failed"; exit 1; }
 world_setup "$ARCH" || { echo "0 passed, 1 failed"; exit 1; }
-[ "$ARCH" = win64 ] && CONSOLE=ZELV4PCD || CONSOLE=ZELV4PCK
+CONSOLE=$SOMV_CONSOLE
 HEADER=$'printer\tdriver\tfirmware\tminimum\tgate\tpower-off\tchoice\tcode\tstatus'
 
 scenario() {
   e2e_scenario "$@"
-  remove_printers "$1"
+  remove_printers "$E2E_OUT/$1.printers"
   restore_status_library
 }
 
@@ -151,7 +151,7 @@ set_then_get() {
   demo_printers
   console_dir --no-settings
   settings_in "$(scenario_dir)"
-  mv "$(scenario_dir)/ZELV4PO.INI" "$(scenario_dir)/site.ini"
+  mv "$(scenario_dir)/$SOMV_SETTINGS_FILE" "$(scenario_dir)/site.ini"
   run_console set "Kelva LP-100" 6 --settings site.ini
   assert_eq "$STATUS:$ERR" "0:" "set 6: status 0, nothing on the error stream"
   assert_eq "$(sed -n 2p <<<"$OUT" | cut -f1,6-9)" $'Kelva LP-100\ton\t6\t0x0006\tok' "set 6: the row shows what was written"
@@ -207,7 +207,7 @@ settings_missing() {
   # Beside the current directory is not beside the program.
   settings_in "$(scenario_dir)"
   run_console list
-  expect_failure "list" 6 "the settings file \"Z:.*\\\\program\\.[A-Za-z0-9]+\\\\ZELV4PO\\.INI\" is missing$"
+  expect_failure "list" 6 "the settings file \"Z:.*\\\\program\\.[A-Za-z0-9]+\\\\${SOMV_SETTINGS_FILE//./\\.}\" is missing$"
   run_console get "Kelva LP-100" --settings nowhere.ini
   expect_failure "--settings nowhere.ini" 6 'the settings file ".*\\nowhere\.ini" is missing$'
   assert_eq "$(sim_calls)" "" "no printer was opened"
@@ -230,7 +230,7 @@ tool_running() {
   console_dir
   local dir
   dir=$(new_launch_dir)
-  printf '[Debug]\r\nDebugUI=1\r\n[SUPPORT_DEVICE]\r\nKelva E2E-100=01.05\r\n' >"$dir/ZELV4PO.INI"
+  printf '[Debug]\r\nDebugUI=1\r\n[SUPPORT_DEVICE]\r\nKelva E2E-100=01.05\r\n' >"$dir/$SOMV_SETTINGS_FILE"
   start_tool "$dir" && find_main || { e2e_fail "the tool's main window opens"; return; }
   run_console set "Kelva LP-100" 1
   expect_failure "set while the tool runs" 7 "Somnivar Tool is running"

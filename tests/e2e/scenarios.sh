@@ -6,7 +6,7 @@
 # Needs that configuration built; ends with "N passed, N failed".
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/e2e-lib.sh"
+source "$here/../../scripts/world.sh"
 source "$here/tool-world.sh"
 
 ARCH=${1:-win64}
@@ -29,7 +29,7 @@ world_setup "$ARCH" || { echo "0 passed, 1 failed"; exit 1; }
 scenario() {
   e2e_scenario "$@"
   end_leftover_tools "$1"
-  remove_printers "$1"
+  remove_printers "$E2E_OUT/$1.printers"
   restore_status_library
 }
 
@@ -274,12 +274,12 @@ start_up_failures() {
       *unloadable*) echo "not a library" >"$dir/$TOOL.DLL" ;;
       *other\ build*)
         local other
-        other=$(ls "$SOMV_BUILD/$other_arch"/simprinter/ZELV4SM?.DLL 2>/dev/null | head -n 1)
-        [ -n "$other" ] || { echo "  (no $other_arch build: '$what' not run)"; continue; }
+        other=$(somv_names "$other_arch" && echo "$SOMV_BUILD/$other_arch/simprinter/$SOMV_STATUS_LIB.DLL")
+        [ -f "$other" ] || { echo "  (no $other_arch build: '$what' not run)"; continue; }
         cp "$other" "$dir/$TOOL.DLL" ;;
     esac
     [ "$what" != "no settings file" ] && [ "$what" != "nothing but the program" ] &&
-      printf '[Debug]\r\nDebugUI=0\r\n' >"$dir/ZELV4PO.INI"
+      printf '[Debug]\r\nDebugUI=0\r\n' >"$dir/$SOMV_SETTINGS_FILE"
     start_tool "$dir" || { e2e_fail "$what: the program starts"; continue; }
     expect_box "$what" "$id" none --pid "$TOOL_PID" || continue
     assert_eq "$(drv windows --pid "$TOOL_PID" --has-control 102 --hidden 1)" "" "$what: no main window"
@@ -413,10 +413,10 @@ EOF
   local dir file second
   dir=$(new_launch_dir)
   standard_settings "$dir"
-  for file in "$TOOL.EXE" ZELV4PO.INI "$TOOL.DLL"; do rm -f "$TEMP_DIR/$file"; done
+  for file in "$TOOL.EXE" "$SOMV_SETTINGS_FILE" "$TOOL.DLL"; do rm -f "$TEMP_DIR/$file"; done
   # A read-only leftover of an earlier run must be overwritten.
-  echo stale >"$TEMP_DIR/ZELV4PO.INI"
-  chmod a-w "$TEMP_DIR/ZELV4PO.INI"
+  echo stale >"$TEMP_DIR/$SOMV_SETTINGS_FILE"
+  chmod a-w "$TEMP_DIR/$SOMV_SETTINGS_FILE"
 
   # A spooler library planted where the program as started and the copy
   # run, with Wine told to prefer such a file to its own.
@@ -433,10 +433,10 @@ EOF
   assert_eq "$(e2e_exit_code "$TOOL_PID")" 1 "the process started ends with status 1"
   assert_match "$MAIN_PID" "^[0-9]+$" "the window belongs to a process of its own: the copy"
   [ "$MAIN_PID" != "$TOOL_PID" ] || e2e_fail "the window belongs to the process started"
-  for file in "$TOOL.EXE" ZELV4PO.INI "$TOOL.DLL"; do
+  for file in "$TOOL.EXE" "$SOMV_SETTINGS_FILE" "$TOOL.DLL"; do
     assert_ok "$file is copied into the temporary directory" cmp "$dir/$file" "$TEMP_DIR/$file"
   done
-  assert_ok "the leftover settings copy is writable again" test -w "$TEMP_DIR/ZELV4PO.INI"
+  assert_ok "the leftover settings copy is writable again" test -w "$TEMP_DIR/$SOMV_SETTINGS_FILE"
   assert_eq "$(drv lv-rows "$MAIN" 102)" $'0\tKelva Lobby\tKelva E2E-100' "the copy reads the copied settings"
 
   assert_eq "$(drv_get minimized minimize "$MAIN")" 1 "the main window is minimised"
@@ -478,13 +478,13 @@ launch_directory() {
 
   work_dir=$(new_launch_dir DLL)
   standard_settings "$work_dir"
-  rm -f "$program_dir/$TOOL.DLL" "$program_dir/ZELV4PO.INI"
-  for file in "$TOOL.EXE" ZELV4PO.INI "$TOOL.DLL"; do rm -f "$TEMP_DIR/$file"; done
+  rm -f "$program_dir/$TOOL.DLL" "$program_dir/$SOMV_SETTINGS_FILE"
+  for file in "$TOOL.EXE" "$SOMV_SETTINGS_FILE" "$TOOL.DLL"; do rm -f "$TEMP_DIR/$file"; done
   TOOL_PID=$(e2e_start "$program_dir/$TOOL.EXE" --cwd "$work_dir") && find_main ||
     { e2e_fail "started from another directory, the main window opens"; return; }
   assert_eq "$(drv lv-rows "$MAIN" 102)" $'0\tKelva Annex\tKelva E2E-200' "the settings come from the current directory"
   assert_ok "the program is copied from its own directory" cmp "$program_dir/$TOOL.EXE" "$TEMP_DIR/$TOOL.EXE"
-  assert_ok "the settings file is copied from the current directory" cmp "$work_dir/ZELV4PO.INI" "$TEMP_DIR/ZELV4PO.INI"
+  assert_ok "the settings file is copied from the current directory" cmp "$work_dir/$SOMV_SETTINGS_FILE" "$TEMP_DIR/$SOMV_SETTINGS_FILE"
   assert_ok "the resource library is copied from the current directory" cmp "$work_dir/$TOOL.DLL" "$TEMP_DIR/$TOOL.DLL"
   end_with_cancel "launch directory"
 }
@@ -538,9 +538,10 @@ empty_list_close_box() {
 wow64_refusal() {
   local dir
   dir=$(mktemp -d "$(scenario_dir)/launch.XXXX")
-  cp "$SOMV_BUILD/win32/app/ZELV4POK.EXE" "$SOMV_BUILD/win32/resources/ZELV4POK.DLL" "$dir/"
+  local program=$SOMV_PROGRAM_32
+  cp "$SOMV_BUILD/win32/app/$program.EXE" "$SOMV_BUILD/win32/resources/$program.DLL" "$dir/"
   standard_settings "$dir"
-  TOOL_PID=$(e2e_start "$dir/ZELV4POK.EXE" --cwd "$dir") || { e2e_fail "the 32-bit program starts"; return; }
+  TOOL_PID=$(e2e_start "$dir/$program.EXE" --cwd "$dir") || { e2e_fail "the 32-bit program starts"; return; }
   expect_box "32-bit program on 64-bit Windows" 1504 none --pid "$TOOL_PID" || return
   dismiss_box
   assert_eq "$(e2e_exit_code "$TOOL_PID")" 1 "the 32-bit program ends with status 1"
@@ -559,7 +560,7 @@ scenario launch-directory 90 launch_directory
 scenario printer-names 90 printer_names
 scenario empty-list-close-box 90 empty_list_close_box
 if [ "$ARCH" = win64 ]; then
-  if wine32_usable && [ -f "$SOMV_BUILD/win32/app/ZELV4POK.EXE" ]; then
+  if wine32_usable && [ -f "$SOMV_BUILD/win32/app/$SOMV_PROGRAM_32.EXE" ]; then
     scenario wow64-refusal 90 wow64_refusal
   else
     echo "skipped: wow64-refusal (the 32-bit program in the 64-bit prefix): $SKIP_REASON or no win32 build"

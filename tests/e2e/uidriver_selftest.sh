@@ -3,7 +3,7 @@
 #   SOMV_BUILD_DIR=<build> bash tests/e2e/uidriver_selftest.sh [win64|win32]
 # Needs that configuration built; ends with "N passed, N failed".
 set -uo pipefail
-source "$(dirname "$0")/../../scripts/e2e-lib.sh"
+source "$(dirname "$0")/../../scripts/world.sh"
 
 ARCH=${1:-win64}
 e2e_setup "$ARCH" "$SOMV_BUILD/e2e-uidriver-$ARCH" || { echo "0 passed, 1 failed"; exit 1; }

@@ -9,6 +9,7 @@
 
 #include "device/device_connection.h"
 #include "device/device_requests.h"
+#include "device/printer_session.h"
 #include "tests/fuzz/fuzz_input.h"
 
 using namespace somv;
@@ -44,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   static char module;
   DeviceConnection connection;
-  connection.m_hStatusLib = reinterpret_cast<HINSTANCE__*>(&module);
+  connection.m_hStatusLib.Reset(reinterpret_cast<HINSTANCE__*>(&module));
   connection.m_hDevice = &module;
   connection.m_pfnDeviceRequest = ScriptedRequest;
 
@@ -55,8 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (versionRead && g_script.reply.size() >= kVersionReplyMinimum) {
     FUZZ_CHECK(version == FirmwareVersionText(g_script.reply[8], g_script.reply[9]));
   }
-  const int gate = CheckFirmwareWith(connection, [&] { return std::optional<std::u16string>(minimum); });
-  FUZZ_CHECK(versionRead || gate == 0);
+  PrinterSession session(connection, [&](const std::u16string&) { return std::optional<std::u16string>(minimum); });
+  const FirmwareCheck gate = session.CheckFirmware(u"driver");
+  FUZZ_CHECK(versionRead || gate.outcome == SessionOutcome::FirmwareUnreadable);
 
   std::uint16_t code = 0xABCD;
   const bool codeRead = ReadTimerCode(connection, code) == 1;

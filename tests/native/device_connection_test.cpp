@@ -1,5 +1,7 @@
 #include "device/device_connection.h"
 
+#include "device/printer_session.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -48,7 +50,7 @@ HINSTANCE__* FakeModule() {
 }
 
 void Bind(DeviceConnection& connection) {
-  connection.m_hStatusLib = FakeModule();
+  connection.m_hStatusLib.Reset(FakeModule());
   connection.m_pfnOpenPrinter = FakeOpen;
   connection.m_pfnClosePrinter = FakeClose;
   connection.m_pfnDeviceRequest = FakeRequest;
@@ -63,7 +65,7 @@ class DeviceConnectionTest : public ::testing::Test {
 
 TEST_F(DeviceConnectionTest, StartsWithEveryFieldNull) {
   DeviceConnection connection;
-  EXPECT_EQ(connection.m_hStatusLib, nullptr);
+  EXPECT_EQ(connection.m_hStatusLib.Get(), nullptr);
   EXPECT_EQ(connection.m_hDevice, nullptr);
   EXPECT_EQ(connection.m_pfnOpenPrinter, nullptr);
   EXPECT_EQ(connection.m_pfnClosePrinter, nullptr);
@@ -91,7 +93,7 @@ TEST_F(DeviceConnectionTest, NoCallGoesThroughAMissingLibraryEntryPointOrDevice)
     fake.calls.clear();
     DeviceConnection connection;
     if (missing != Missing::Library) Bind(connection);
-    if (missing == Missing::Released) connection.m_hStatusLib = nullptr;
+    if (missing == Missing::Released) connection.m_hStatusLib.Reset();
     if (missing == Missing::Open) connection.m_pfnOpenPrinter = nullptr;
     if (missing == Missing::Close) connection.m_pfnClosePrinter = nullptr;
     if (missing == Missing::Request) connection.m_pfnDeviceRequest = nullptr;
@@ -149,7 +151,7 @@ TEST_F(DeviceConnectionTest, TeardownDropsAHandleAfterTheLibraryWasReleased) {
     DeviceConnection connection;
     Bind(connection);
     connection.m_hDevice = reinterpret_cast<void*>(7);
-    connection.m_hStatusLib = nullptr;  // as FreeStatusLibrary leaves it
+    connection.m_hStatusLib.Reset();  // as FreeStatusLibrary leaves it
   }
   EXPECT_TRUE(fake.calls.empty());
 }
@@ -162,6 +164,37 @@ TEST_F(DeviceConnectionTest, TeardownSwallowsAnExceptionFromTheClose) {
     connection.m_hDevice = reinterpret_cast<void*>(7);
   });
   EXPECT_EQ(fake.calls, std::vector<std::string>{"close 7"});
+}
+
+// A session closes the device it opened exactly once, whatever the close
+// answers, and never one it did not open.
+TEST_F(DeviceConnectionTest, SessionClosesOnlyTheDeviceItOpenedAndOnlyOnce) {
+  struct Case {
+    std::int32_t openResult;
+    std::int32_t closeResult;
+    bool closesEarly;
+    std::vector<std::string> calls;
+  } const cases[] = {
+      {1, 1, false, {"open A 0 0", "close 256"}},
+      {1, 0, false, {"open A 0 0", "close 256"}},
+      {1, 0, true, {"open A 0 0", "close 256"}},
+      {0, 1, false, {"open A 0 0"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.openResult << c.closeResult << c.closesEarly);
+    fake = FakeLibrary{};
+    fake.openResult = c.openResult;
+    fake.closeResult = c.closeResult;
+    DeviceConnection connection;
+    Bind(connection);
+    {
+      PrinterSession session(connection, [](const std::u16string&) { return std::optional<std::u16string>(); });
+      session.Open(u"A");
+      if (c.closesEarly) session.Close();
+    }
+    EXPECT_EQ(fake.calls, c.calls);
+    connection.m_hDevice = nullptr;
+  }
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "device/device_connection.h"
+#include "device/printer_session.h"
 #include "device/status_library_path.h"
 
 namespace somv {
@@ -17,13 +19,6 @@ TEST(TimerBlocks, AreLittleEndianWithSelector28AndTheCodeAtOffset12) {
             (WriteTimerBlock{0x1C, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x01, 0x00, 0, 0}));
   EXPECT_EQ(MakeWriteTimerBlock(0x8001),
             (WriteTimerBlock{0x1C, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x01, 0x80, 0, 0}));
-}
-
-TEST(ComposeTimerCode, IsTheChoicePlusOneWithBit15WhenPowerOffIsDisabled) {
-  EXPECT_EQ(ComposeTimerCode(0, true), 0x0001);
-  EXPECT_EQ(ComposeTimerCode(0, false), 0x8001);
-  EXPECT_EQ(ComposeTimerCode(7, true), 0x0008);
-  EXPECT_EQ(ComposeTimerCode(4, false), 0x8005);
 }
 
 TEST(FirmwareVersionText, HasTwoDigitsAtLeastOnEachSide) {
@@ -104,12 +99,17 @@ std::int32_t SOMV_STATUS_API ScriptedRequest(void*, std::uint32_t code, const vo
   return lib.result;
 }
 
+bool GatePasses(DeviceConnection& connection, MinimumFirmwareReader readMinimum) {
+  PrinterSession session(connection, std::move(readMinimum));
+  return session.CheckFirmware(u"Kelva LP-100 Driver").outcome == SessionOutcome::Done;
+}
+
 class DeviceRequestsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_library = &library;
     static char module;
-    connection.m_hStatusLib = reinterpret_cast<HINSTANCE__*>(&module);
+    connection.m_hStatusLib.Reset(reinterpret_cast<HINSTANCE__*>(&module));
     connection.m_pfnDeviceRequest = ScriptedRequest;
     connection.m_hDevice = reinterpret_cast<void*>(1);
   }
@@ -153,8 +153,8 @@ TEST_F(DeviceRequestsTest, VersionReplyOfTheWrongLengthFailsTheRequest) {
     library.reportedLength = c.reported;
     std::u16string version;
     EXPECT_EQ(RequestFirmwareVersion(connection, version), c.result);
-    EXPECT_EQ(CheckFirmwareWith(connection, [] { return std::optional<std::u16string>(u""); }),
-              c.result);
+    EXPECT_EQ(GatePasses(connection, [](const std::u16string&) { return std::optional<std::u16string>(u""); }),
+              c.result == 1);
   }
 }
 
@@ -162,13 +162,36 @@ TEST_F(DeviceRequestsTest, GateFailsWhenThePrinterDoesNotAnswer) {
   ReplyVersion(0, 9, 10);
   library.result = 0;
   bool consulted = false;
-  EXPECT_EQ(CheckFirmwareWith(connection,
-                              [&] {
-                                consulted = true;
-                                return std::optional<std::u16string>(u"");
-                              }),
-            0);
+  EXPECT_FALSE(GatePasses(connection, [&](const std::u16string&) {
+    consulted = true;
+    return std::optional<std::u16string>(u"");
+  }));
   EXPECT_FALSE(consulted);
+}
+
+TEST_F(DeviceRequestsTest, GateOutcomeSaysWhyThePrinterWasRefused) {
+  struct Case {
+    std::int32_t result;
+    std::optional<std::u16string> minimum;
+    SessionOutcome outcome;
+    std::u16string version;
+  } const cases[] = {
+      {1, u"01.05", SessionOutcome::Done, u"01.05"},
+      {1, u"01.06", SessionOutcome::FirmwareTooOld, u"01.05"},
+      {1, std::nullopt, SessionOutcome::SettingsMissing, u"01.05"},
+      {0, u"", SessionOutcome::FirmwareUnreadable, u""},
+  };
+  for (const Case& c : cases) {
+    ReplyVersion(1, 5, 10);
+    library.result = c.result;
+    PrinterSession session(connection, [&](const std::u16string& driver) {
+      EXPECT_EQ(driver, u"Kelva LP-100 Driver");
+      return c.minimum;
+    });
+    const FirmwareCheck check = session.CheckFirmware(u"Kelva LP-100 Driver");
+    EXPECT_EQ(check.outcome, c.outcome);
+    EXPECT_EQ(check.version, c.version);
+  }
 }
 
 TEST_F(DeviceRequestsTest, ReadTimerSends11AndTakesOnlyAWholeTwoByteCode) {
@@ -209,7 +232,7 @@ TEST_F(DeviceRequestsTest, WriteTimerSends12WithTheBlockAndNoOutput) {
 }
 
 TEST_F(DeviceRequestsTest, RequestsFailWithoutABoundLibrary) {
-  connection.m_hStatusLib = nullptr;
+  connection.m_hStatusLib.Reset();
   std::uint16_t code = 0;
   std::u16string version;
   EXPECT_EQ(RequestFirmwareVersion(connection, version), 0);

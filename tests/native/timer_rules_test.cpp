@@ -14,7 +14,7 @@ struct ViewCase {
   std::uint16_t storedCode;
 };
 
-TEST(ViewOfTimerCode, SplitsTheDisabledBitAndFindsTheChoice) {
+TEST(PowerOffTimer, DecodesTheDisabledBitAndTheChoiceAndEncodesAChoiceBack) {
   const ViewCase cases[] = {
       {0x0005, true, 4, 0x0005},   {0x8002, false, 1, 0x0002},  {0x0000, true, kNoChoice, 0x0000},
       {0x0009, true, kNoChoice, 0x0009}, {0x8000, false, kNoChoice, 0x0000}, {0xFFFF, false, kNoChoice, 0x7FFF},
@@ -22,10 +22,13 @@ TEST(ViewOfTimerCode, SplitsTheDisabledBitAndFindsTheChoice) {
   };
   for (const ViewCase& c : cases) {
     SCOPED_TRACE(c.code);
-    const TimerView view = ViewOfTimerCode(c.code, kTimerChoices);
-    EXPECT_EQ(view.powerOffEnabled, c.powerOffEnabled);
-    EXPECT_EQ(view.choiceIndex, c.choiceIndex);
-    EXPECT_EQ(view.timerCode, c.storedCode);
+    const PowerOffTimer timer = PowerOffTimer::Decode(c.code);
+    EXPECT_EQ(timer.powerOffEnabled, c.powerOffEnabled);
+    EXPECT_EQ(timer.ChoiceIndex(), c.choiceIndex);
+    EXPECT_EQ(timer.timerValue, c.storedCode);
+    if (c.choiceIndex != kNoChoice) {
+      EXPECT_EQ(PowerOffTimer::OfChoice(c.choiceIndex, c.powerOffEnabled).Encode(), c.code);
+    }
   }
 }
 
@@ -72,9 +75,9 @@ TEST(DecideTimerOk, RewritesTheShownCodeUnchanged) {
   for (std::uint16_t value = 1; value <= 8; ++value) {
     for (std::uint16_t disabled : {0x0000, 0x8000}) {
       const auto code = static_cast<std::uint16_t>(value | disabled);
-      const TimerView view = ViewOfTimerCode(code, kTimerChoices);
+      const PowerOffTimer timer = PowerOffTimer::Decode(code);
       const TimerOkDecision decision =
-          DecideTimerOk(false, view.choiceIndex, view.powerOffEnabled ? kCheckChecked : kCheckUnchecked);
+          DecideTimerOk(false, timer.ChoiceIndex(), timer.powerOffEnabled ? kCheckChecked : kCheckUnchecked);
       EXPECT_EQ(decision.timerCode, code);
     }
   }

@@ -33,6 +33,7 @@ const std::wstring kSettings = WidePtr(kSettingsFileName);
 const std::wstring kLibrary = WidePtr(ThisBuild().resourceLibrary);
 
 std::wstring ProbePath() { return test::TestProgramDirectory() + L"relaunch_probe.exe"; }
+std::wstring RacerPath() { return test::TestProgramDirectory() + L"relaunch_racer.exe"; }
 
 bool SamePath(const std::wstring& left, const std::wstring& right) {
   return ::lstrcmpiW(left.c_str(), right.c_str()) == 0;
@@ -273,6 +274,67 @@ TEST(Relaunch, AFailedStartRunsInPlaceHoldingTheMutexAgain) {
   EXPECT_EQ(first.at(L"mutexExists"), L"1");
   ExpectCopiesInTemp(scratch);
   EXPECT_TRUE(Reports(scratch, L"copy").empty());
+}
+
+// relaunch_racer.exe overwriting `target` with itself for as long as it lives.
+class Racer {
+ public:
+  Racer(const std::wstring& target, const std::wstring& reports)
+      : m_stop(::CreateEventW(nullptr, TRUE, FALSE, EventName().c_str())) {
+    ScopedEnvironment mark(L"SOMV_PROBE_REPORTS", reports);
+    std::wstring commandLine = L"\"" + RacerPath() + L"\" \"" + target + L"\" " + EventName();
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    EXPECT_TRUE(::CreateProcessW(RacerPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                 nullptr, nullptr, &startup, &info));
+    m_process.Reset(info.hProcess);
+    UniqueKernelHandle thread(info.hThread);
+  }
+  ~Racer() { Stop(); }
+  // How many times it overwrote the target.
+  DWORD Stop() {
+    ::SetEvent(m_stop.Get());
+    DWORD overwrites = 0;
+    if (::WaitForSingleObject(m_process.Get(), kWaitMilliseconds) == WAIT_OBJECT_0) {
+      ::GetExitCodeProcess(m_process.Get(), &overwrites);
+    }
+    return overwrites;
+  }
+
+ private:
+  static std::wstring EventName() {
+    return L"somv-racer-stop-" + std::to_wstring(::GetCurrentProcessId());
+  }
+  UniqueKernelHandle m_stop;
+  UniqueKernelHandle m_process;
+};
+
+// Rounds with and without a leftover for the racer to open from the start.
+TEST(Relaunch, AProcessOverwritingTheCopyNeverGetsItsProgramStarted) {
+  for (const bool leftover : {false, true, false, true}) {
+    RelaunchScratch scratch;
+    if (leftover) ASSERT_TRUE(WriteFileBytes(scratch.Temp() + kProgram, "left over"));
+    Racer racer(scratch.Temp() + kProgram, scratch.Reports());
+    const Report first = RunProgram(scratch);
+    const DWORD overwrites = racer.Stop();
+    ASSERT_FALSE(first.empty());
+    if (first.at(L"relaunched") == L"0") {
+      EXPECT_EQ(first.at(L"mutexHandle"), L"1") << "in place, as the one instance";
+    }
+    // What was started, if anything, reports as the copy or marks as the impostor.
+    for (DWORD waited = 0; first.at(L"relaunched") == L"1" && waited < kWaitMilliseconds; waited += 100) {
+      if (!Reports(scratch, L"impostor").empty()) break;
+      if (!Reports(scratch, L"copy").empty()) {
+        EXPECT_EQ(AwaitCopyReports(scratch).size(), 1u) << "the copy, unchanged, runs the tool";
+        break;
+      }
+      ::Sleep(100);
+    }
+    if (first.at(L"relaunched") == L"1") EXPECT_FALSE(Reports(scratch, L"copy").empty());
+    EXPECT_TRUE(Reports(scratch, L"impostor").empty())
+        << "the racer's program ran; it overwrote the copy " << overwrites << " times";
+  }
 }
 
 TEST(Wow64, A64BitProcessIsNeverUnderWow64) {

@@ -541,7 +541,7 @@ TEST_F(SelectionDialog, CancelReleasesTheStatusLibraryOnce) {
     ClickButton(window, IDCANCEL);
   });
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(dialog.m_timerDlg.m_connection.m_hStatusLib, nullptr);
+  EXPECT_EQ(dialog.m_timerDlg.m_connection.m_hStatusLib.Get(), nullptr);
   EXPECT_TRUE(IsStatusLibraryLoaded());
   ::FreeLibrary(ours);
   EXPECT_FALSE(IsStatusLibraryLoaded());

@@ -330,6 +330,17 @@ std::optional<MessageBoxSnapshot> TakeStartupMessage(const Started& started) {
   return snapshot;
 }
 
+// No other process can rewrite, rename or delete `path`.
+void ExpectHeldAgainstChange(const std::wstring& path) {
+  const HANDLE writer = ::CreateFileW(path.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(writer, INVALID_HANDLE_VALUE) << "opened for writing";
+  if (writer != INVALID_HANDLE_VALUE) ::CloseHandle(writer);
+  EXPECT_FALSE(::MoveFileW(path.c_str(), (path + L".moved").c_str()));
+  EXPECT_FALSE(::DeleteFileW(path.c_str()));
+}
+
 TEST(Startup, ANormalStartHandsOverToTheCopyInTempWhichRunsTheDialog) {
   Scratch scratch;
   Processes processes;
@@ -346,7 +357,10 @@ TEST(Startup, ANormalStartHandsOverToTheCopyInTempWhichRunsTheDialog) {
   const HANDLE copy = processes.Open(main->processId);
   EXPECT_TRUE(SamePath(ImagePath(copy), scratch.Temp() + kProgram));
   EXPECT_EQ(::GetWindow(main->window, GW_OWNER), nullptr);
+  // The copy reads these afresh while it runs; only its end lets them go.
+  for (const std::wstring& name : {kSettings, kLibrary}) ExpectHeldAgainstChange(scratch.Temp() + name);
   CloseMainWindow(processes, *main);
+  EXPECT_TRUE(::DeleteFileW((scratch.Temp() + kSettings).c_str()));
 }
 
 TEST(Startup, DiagnosticModeAndTheCopyItselfRunTheDialogWhereTheyWereStarted) {

@@ -2,12 +2,11 @@
 # Photographs every catalogue message and dialog of both resource libraries
 # into $SOMV_BUILD_DIR/screenshots (64-bit build, virtual display).
 set -uo pipefail
-source "$(dirname "$0")/../../scripts/lib.sh"
+source "$(dirname "$0")/../../scripts/world.sh"
 
 out=$SOMV_BUILD/screenshots
 rm -rf "$out" && mkdir -p "$out"
-use_prefix win64
-source "$SOMV_ROOT/scripts/prepare-prefix.sh"
+use_prefix win64 || exit 1
 wine_fonts
 start_display || exit 1
 trap 'stop_display; wineserver -k 2>/dev/null' EXIT

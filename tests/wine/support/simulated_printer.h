@@ -1,6 +1,6 @@
 #pragma once
 // A fresh launch directory for the length of a test, with the state file and
-// the call log of the simulated status library that scripts/prepare-prefix.sh
+// the call log of the simulated status library that scripts/world.sh
 // installs, and the settings file beside them.
 #include <string>
 #include <vector>
