@@ -1,6 +1,6 @@
 #include "app/relaunch_plan.h"
 
-#include "settings/launch_path.h"
+#include "common/path_join.h"
 
 namespace somv {
 

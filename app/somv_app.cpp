@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/instance_window_win.h"
 #include "app/placement.h"
 #include "app/relaunch_win.h"
 #include "app/wow64_win.h"
@@ -11,8 +12,8 @@
 #include "common/win_text.h"
 #include "framework/resource_module_win.h"
 #include "framework/window_search_win.h"
-#include "printers/somv_dlg.h"
 #include "resources/resource_ids.h"
+#include "selection/somv_dlg.h"
 #include "settings/launch_dir_win.h"
 #include "settings/settings_win.h"
 
@@ -33,6 +34,8 @@ bool LaunchFileExists(const char16_t* name) { return FileExists(GetLaunchFilePat
 
 }  // namespace
 
+// Kept because the tool is to answer the standard Help command, though
+// nothing reads this table: no window routes commands to the application.
 const AppCommandEntry CSomvApp::kCommandEntries[] = {
     {ID_HELP, &CWinApp::OnHelp},
     {0, nullptr},
@@ -98,12 +101,7 @@ bool CSomvApp::LoadResourceLibrary() {
 bool CSomvApp::AnotherInstanceRuns() {
   m_hMutex = ::CreateMutexW(nullptr, FALSE, WidePtr(kMutexName));
   if (::GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  if (const HWND running = FindRunningInstanceWindow()) {
-    // The timer settings dialog, say, when the main window has one open.
-    const HWND front = ::GetLastActivePopup(running);
-    ::SetForegroundWindow(front);
-    ::ShowWindow(front, SW_RESTORE);
-  }
+  if (const HWND running = FindRunningInstanceWindow()) BringForwardRestored(running);
   return true;
 }
 

@@ -1,28 +1,51 @@
-# Each area of the source declares its libraries through these two functions,
-# so the test executables can link every area without listing them by hand.
+include(${CMAKE_CURRENT_LIST_DIR}/floors.cmake)
+
+# Each area declares its libraries through these two functions and links the
+# areas below it itself (target_link_libraries).
 #   somv_core(name sources...)  portable logic, built in every configuration
 #   somv_win(name sources...)   Win32 layer, built only for the Windows programs
+# The area is the folder of the CMakeLists.txt that calls them.
 function(somv_core name)
   add_library(${name} STATIC ${ARGN})
-  set_property(GLOBAL APPEND PROPERTY SOMV_CORE_LIBS ${name})
+  somv_register_area_library(${name})
 endfunction()
 
 function(somv_win name)
   if(WIN32)
     add_library(${name} STATIC ${ARGN})
-    set_property(GLOBAL APPEND PROPERTY SOMV_WIN_LIBS ${name})
+    somv_register_area_library(${name})
   endif()
 endfunction()
 
-# All Win32 layers and the portable logic under them, in an order the static
-# linker accepts whatever depends on what.
-function(somv_link_everything target)
-  get_property(core GLOBAL PROPERTY SOMV_CORE_LIBS)
-  get_property(win GLOBAL PROPERTY SOMV_WIN_LIBS)
-  target_link_libraries(${target} PRIVATE -Wl,--start-group ${win} ${core} -Wl,--end-group)
-  if(WIN32)
-    target_link_libraries(${target} PRIVATE comctl32 user32 gdi32 kernel32)
-  endif()
+function(somv_register_area_library name)
+  file(RELATIVE_PATH area ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  set_target_properties(${name} PROPERTIES SOMV_AREA ${area})
+  set_property(GLOBAL APPEND PROPERTY SOMV_AREA_LIBS ${name})
+endfunction()
+
+# For the test programs, which exercise every area: links all of them.
+function(somv_link_every_area target)
+  get_property(libraries GLOBAL PROPERTY SOMV_AREA_LIBS)
+  target_link_libraries(${target} PRIVATE ${libraries})
+endfunction()
+
+# Every link of an area's library, and every #include "area/..." in an
+# area's sources, must point to a floor below.
+function(somv_check_floors)
+  get_property(libraries GLOBAL PROPERTY SOMV_AREA_LIBS)
+  foreach(library IN LISTS libraries)
+    get_target_property(area ${library} SOMV_AREA)
+    get_target_property(links ${library} LINK_LIBRARIES)
+    foreach(link IN LISTS links)
+      if(TARGET ${link})
+        get_target_property(used ${link} SOMV_AREA)
+        if(used)
+          somv_require_below(${area} ${used} "${library} (${area}/) links ${link}")
+        endif()
+      endif()
+    endforeach()
+  endforeach()
+  somv_check_includes(${CMAKE_SOURCE_DIR})
 endfunction()
 
 # somv_delay_load(target defs...): the libraries that the .def files name are

@@ -25,10 +25,14 @@ void HardenLibraryLoading() {
   ::SetErrorMode(SEM_FAILCRITICALERRORS);
 }
 
-DWORD LibrarySearchFlags(DWORD wanted) {
+HMODULE LoadLibraryByFullPath(const std::wstring& path, DWORD searchFlags, bool searchFlagsKnown) {
+  return ::LoadLibraryExW(path.c_str(), nullptr, searchFlagsKnown ? searchFlags : LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+HMODULE LoadLibraryByFullPath(const std::wstring& path, DWORD searchFlags) {
   // The update that brings the flags brings this function with them.
   static const bool known = SystemSetDefaultDllDirectories() != nullptr;
-  return known ? wanted : 0;
+  return LoadLibraryByFullPath(path, searchFlags, known);
 }
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {
@@ -38,7 +42,7 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
   std::wstring path(directory, length);
   if (path.back() != L'\\') path += L'\\';
   path += name;
-  return ::LoadLibraryExW(path.c_str(), nullptr, LibrarySearchFlags(LOAD_LIBRARY_SEARCH_SYSTEM32));
+  return LoadLibraryByFullPath(path, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 }  // namespace somv

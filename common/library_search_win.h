@@ -4,6 +4,8 @@
 // directory, the temporary directory), so no library is ever taken from there.
 #include <windows.h>
 
+#include <string>
+
 namespace somv {
 
 using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
@@ -21,9 +23,15 @@ bool RestrictLibrarySearch(SetDefaultDllDirectoriesFunction setDefaultDllDirecto
 // critical-error box for a file check on an empty removable drive.
 void HardenLibraryLoading();
 
-// `wanted` (LOAD_LIBRARY_SEARCH_* flags) where the system knows those flags,
-// else 0: an old system refuses a load that names them.
-DWORD LibrarySearchFlags(DWORD wanted);
+// The library at the full path `path`, its own dependencies searched as
+// `searchFlags` (LOAD_LIBRARY_SEARCH_* flags) say. An old system refuses a
+// load that names those flags (`searchFlagsKnown` false); there the library's
+// folder takes the place of the program's at the head of the search
+// (LOAD_WITH_ALTERED_SEARCH_PATH), since the program's folder may be the
+// temporary directory. Null when it cannot be loaded.
+HMODULE LoadLibraryByFullPath(const std::wstring& path, DWORD searchFlags, bool searchFlagsKnown);
+// The same, with what this system knows.
+HMODULE LoadLibraryByFullPath(const std::wstring& path, DWORD searchFlags);
 
 // A system library by name, taken from the system folder by its full path;
 // null when it cannot be loaded.

@@ -1,13 +1,19 @@
 #pragma once
 // Names that the tool shares with the outside world: files beside the
-// program, the single-instance mutex and the main window's title.
+// program, the single-instance mutex and the main window's title, all from
+// the header the build generates out of scripts/names.sh.
 #include <cstdint>
+
+#include "build_names.h"
+
+// The build's names as UTF-16 literals: SOMV_WIDE(SOMV_TITLE).
+#define SOMV_WIDE(narrow) u"" narrow
 
 namespace somv {
 
-inline constexpr char16_t kSettingsFileName[] = u"ZELV4PO.INI";
-inline constexpr char16_t kMutexName[] = u"SomnivarfTool";
-inline constexpr char16_t kMainWindowTitle[] = u"Somnivar Tool";
+inline constexpr char16_t kSettingsFileName[] = SOMV_WIDE(SOMV_SETTINGS_FILE);
+inline constexpr char16_t kMutexName[] = SOMV_WIDE(SOMV_MUTEX);
+inline constexpr char16_t kMainWindowTitle[] = SOMV_WIDE(SOMV_TITLE);
 
 // The two builds differ only in these names and one record size.
 struct BuildNames {
@@ -17,8 +23,10 @@ struct BuildNames {
   std::uint32_t startupInfoSize;
 };
 
-inline constexpr BuildNames kBuild32{u"ZELV4POK.EXE", u"ZELV4POK.DLL", u"ZELV4SMK.DLL", 68};
-inline constexpr BuildNames kBuild64{u"ZELV4POD.EXE", u"ZELV4POD.DLL", u"ZELV4SMD.DLL", 104};
+inline constexpr BuildNames kBuild32{SOMV_WIDE(SOMV_PROGRAM_32_EXE), SOMV_WIDE(SOMV_PROGRAM_32_DLL),
+                                     SOMV_WIDE(SOMV_STATUS_LIB_32_DLL), 68};
+inline constexpr BuildNames kBuild64{SOMV_WIDE(SOMV_PROGRAM_64_EXE), SOMV_WIDE(SOMV_PROGRAM_64_DLL),
+                                     SOMV_WIDE(SOMV_STATUS_LIB_64_DLL), 104};
 
 // The build being compiled; host builds (tests) take the 64-bit names.
 inline constexpr const BuildNames& ThisBuild() {

@@ -9,6 +9,7 @@
 #include "common/library_search_win.h"
 #include "common/names.h"
 #include "common/ordinal.h"
+#include "common/path_join.h"
 #include "common/win_text.h"
 #include "console/console_answer.h"
 #include "console/console_args.h"
@@ -22,7 +23,6 @@
 #include "framework/unique_handle.h"
 #include "printers/discovery_win.h"
 #include "settings/launch_dir_win.h"
-#include "settings/launch_path.h"
 #include "settings/settings_win.h"
 
 namespace somv {
@@ -56,12 +56,12 @@ constexpr char16_t kHelp[] =
     u"  --reason TEXT                 set: the reason the event log records with a change\r\n"
     u"  --json                        one line of JSON answering the run, failures included\r\n"
     u"  --json=array                  list: the printers as a JSON array\r\n"
-    u"  --settings PATH               the settings file to use instead of ZELV4PO.INI beside this program\r\n"
+    u"  --settings PATH               the settings file to use instead of " SOMV_SETTINGS_FILE " beside this program\r\n"
     u"  --version, --help             the program's version, this text\r\n"
     u"\r\n"
     u"Exit status: 0 done, 1 test found a printer to change, 2 wrong use, 3 printer not found among\r\n"
     u"the supported ones, 4 status library missing or unusable, 5 a printer failed or its firmware is\r\n"
-    u"too old, 6 settings file missing, 7 Somnivar Tool is running, 8 the printers could not be listed,\r\n"
+    u"too old, 6 settings file missing, 7 " SOMV_TITLE " is running, 8 the printers could not be listed,\r\n"
     u"9 the output could not be written, 10 stopped by Ctrl+C or Ctrl+Break, 11 registration failed.\r\n";
 
 std::u16string ProgramFileName() { return std::u16string(kConsoleName) + u".EXE"; }
@@ -175,11 +175,11 @@ int ConsoleRun::Run() {
   const ToolMutexes mutexes;
   if (!mutexes.Held()) {
     return Fail(kToolRunning, u"tool-running",
-                u"Somnivar Tool is running (or another run of this program): close it and try again");
+                SOMV_WIDE(SOMV_TITLE) u" is running (or another run of this program): close it and try again");
   }
   const std::wstring settingsPath = SettingsPathOf(m_invocation);
   if (!FileExists(settingsPath)) {
-    const std::u16string shown = settingsPath.empty() ? m_invocation.settingsPath.value_or(u"ZELV4PO.INI")
+    const std::u16string shown = settingsPath.empty() ? m_invocation.settingsPath.value_or(kSettingsFileName)
                                                       : ToU16(settingsPath);
     return Fail(kSettingsMissing, u"settings-missing", u"the settings file " + Quoted(shown) + u" is missing");
   }

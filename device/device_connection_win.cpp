@@ -43,8 +43,7 @@ int DeviceConnection::LoadStatusLibrary() {
   if (path.empty()) return 0;
   // Its own dependencies come from its own folder or the system's, never
   // from the program's folder or the current directory.
-  StatusLibraryModule library(::LoadLibraryExW(
-      path.c_str(), nullptr, LibrarySearchFlags(LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32)));
+  StatusLibraryModule library(LoadLibraryByFullPath(path, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
   if (!library) return 0;
   m_pfnOpenPrinter = BoundExport<OpenPrinterFn>(library.Get(), kOpenPrinterExport);
   m_pfnClosePrinter = BoundExport<ClosePrinterFn>(library.Get(), kClosePrinterExport);

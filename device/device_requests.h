@@ -42,8 +42,8 @@ bool FirmwareGatePasses(std::u16string_view versionText, const MinimumVersionRea
 // reported no more than it could have written.
 int RequestFirmwareVersion(DeviceConnection& connection, std::u16string& versionText);
 
-// Request 11: on 1 `timerCode` holds the code exactly as the printer sent it;
-// a reply of other than 2 bytes fails and leaves `timerCode` unchanged.
+// Request 11: on 1 `timerCode` holds the code exactly as the printer sent it,
+// and 0 where the library wrote nothing; on 0 it is left unchanged.
 int ReadTimerCode(DeviceConnection& connection, std::uint16_t& timerCode);
 
 // Request 12: 1 when the printer accepted `timerCode`.

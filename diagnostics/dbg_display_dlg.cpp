@@ -14,7 +14,7 @@ CDbgDisplayDlg::CDbgDisplayDlg(CWnd* parent) : CDialog(IDD_DEBUG_DISPLAY, parent
 void CDbgDisplayDlg::OnTimerDlgClicked() { m_timerDlg.DoModal(); }
 
 const MessageMap* CDbgDisplayDlg::GetMessageMap() const {
-  static const MessageMap map{CDialog::GetMessageMap(), kMessageEntries};
+  static const MessageMap map{kMessageEntries};
   return &map;
 }
 

@@ -4,6 +4,8 @@
 
 namespace somv {
 
+static_assert(kIntegerPromptStringId == IDS_FRAMEWORK_INTEGER_PROMPT);
+
 const MessageMapEntry CDbgDisplayMsg::kMessageEntries[] = {
     MapClicked(IDC_SHOW_MSG, &CDbgDisplayMsg::OnShowMsgClicked),
     MapEnd(),
@@ -36,7 +38,7 @@ void CDbgDisplayMsg::OnShowMsgClicked() {
 }
 
 const MessageMap* CDbgDisplayMsg::GetMessageMap() const {
-  static const MessageMap map{CDialog::GetMessageMap(), kMessageEntries};
+  static const MessageMap map{kMessageEntries};
   return &map;
 }
 

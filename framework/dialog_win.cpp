@@ -12,26 +12,9 @@
 namespace somv {
 namespace {
 
-// The few messages whose result a dialog procedure returns itself instead of
-// through DWLP_MSGRESULT.
-bool ReturnsResultDirectly(UINT message) {
-  switch (message) {
-    case WM_QUERYDRAGICON:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return true;
-    default:
-      return false;
-  }
-}
+// The one message handled here whose result a dialog procedure returns
+// itself instead of through DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT message) { return message == WM_QUERYDRAGICON; }
 
 void PromptForInteger(HWND dialog, HWND field) {
   std::wstring prompt;
@@ -92,15 +75,13 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 const MessageMap* CDialog::GetMessageMap() const {
   static const MessageMapEntry entries[] = {MapEnd()};
-  static const MessageMap map{nullptr, entries};
+  static const MessageMap map{entries};
   return &map;
 }
 
 const MessageMapEntry* CDialog::FindEntry(UINT message, UINT id, int code) const {
-  for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base) {
-    for (const MessageMapEntry* entry = map->entries; entry->message != 0; ++entry) {
-      if (entry->message == message && entry->id == id && entry->code == code) return entry;
-    }
+  for (const MessageMapEntry* entry = GetMessageMap()->entries; entry->message != 0; ++entry) {
+    if (entry->message == message && entry->id == id && entry->code == code) return entry;
   }
   return nullptr;
 }

@@ -2,8 +2,7 @@
 // Modal dialogs from templates of the current resource module, with data
 // exchange between members and controls and a const table of handlers.
 //
-// A dialog class lists its handlers in a static table ended by MapEnd() and
-// chains to its base's table:
+// A dialog class lists its handlers in a static table ended by MapEnd():
 //
 //   const MessageMapEntry CMyDlg::kMessageEntries[] = {
 //       MapClicked(IDC_OPEN_PRINTER, &CMyDlg::OnOpenClicked),
@@ -12,7 +11,7 @@
 //       MapEnd(),
 //   };
 //   const MessageMap* CMyDlg::GetMessageMap() const {
-//     static const MessageMap map{CDialog::GetMessageMap(), kMessageEntries};
+//     static const MessageMap map{kMessageEntries};
 //     return &map;
 //   }
 #include <windows.h>
@@ -42,17 +41,12 @@ struct MessageMapEntry {
 };
 
 struct MessageMap {
-  const MessageMap* base;
   const MessageMapEntry* entries;  // ended by MapEnd()
 };
 
 template <typename Dlg>
-MessageMapEntry MapCommand(UINT id, int code, void (Dlg::*handler)()) {
-  return {WM_COMMAND, id, code, static_cast<CommandHandler>(handler), nullptr, nullptr};
-}
-template <typename Dlg>
 MessageMapEntry MapClicked(UINT id, void (Dlg::*handler)()) {
-  return MapCommand(id, BN_CLICKED, handler);
+  return {WM_COMMAND, id, BN_CLICKED, static_cast<CommandHandler>(handler), nullptr, nullptr};
 }
 // The handler's result becomes the notification's result.
 template <typename Dlg>

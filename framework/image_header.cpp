@@ -26,4 +26,10 @@ std::optional<std::uint16_t> ImageMachine(const unsigned char* image, std::size_
   return static_cast<std::uint16_t>(ReadLittleEndian(image + pe + kMachineAfterSignature, 2));
 }
 
+bool IsImageResourceMapping(std::uintptr_t module) {
+  constexpr std::uintptr_t kTagBits = 3;
+  constexpr std::uintptr_t kImageResourceTag = 2;
+  return (module & kTagBits) == kImageResourceTag && (module & ~kTagBits) != 0;
+}
+
 }  // namespace somv

@@ -14,4 +14,10 @@ inline constexpr std::uint16_t kMachineAmd64 = 0x8664;
 // bytes at `image`; nothing when they hold no complete DOS and PE header.
 std::optional<std::uint16_t> ImageMachine(const unsigned char* image, std::size_t readable);
 
+// Whether a module handle that a load for resources returned is an image
+// mapping (the system tags it 2 in its low bits). A plain data-file view
+// (tag 1) has no image layout, so the resource sizes read from it are not
+// checked against anything.
+bool IsImageResourceMapping(std::uintptr_t module);
+
 }  // namespace somv

@@ -40,7 +40,8 @@ bool IsForThisMachine(HMODULE module) {
 HMODULE LoadResourceOnlyLibrary(const std::wstring& path) {
   HMODULE module =
       ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
-  if (module != nullptr && !IsForThisMachine(module)) {
+  if (module != nullptr &&
+      (!IsImageResourceMapping(reinterpret_cast<std::uintptr_t>(module)) || !IsForThisMachine(module))) {
     ::FreeLibrary(module);
     module = nullptr;
   }
@@ -64,10 +65,6 @@ bool LoadResString(unsigned id, std::wstring& text) {
   if (!ReadStringFromBlock(block, ::SizeofResource(module, found), id, read)) return false;
   text = ToWide(read);
   return true;
-}
-
-HICON LoadResIcon(unsigned id) {
-  return ::LoadIconW(GetResourceModule(), MAKEINTRESOURCEW(id));
 }
 
 UniqueIcon LoadResIconSized(unsigned id, int width, int height) {

@@ -11,8 +11,9 @@
 namespace somv {
 
 // Maps `path` for its resources only: none of its code runs, not even an
-// entry point. Null when it is no image or not one for this build's machine
-// (the other build's library, say). Released with FreeLibrary.
+// entry point. Null when the system could map it only as plain data, when it
+// is no image or not one for this build's machine (the other build's
+// library, say). Released with FreeLibrary.
 HMODULE LoadResourceOnlyLibrary(const std::wstring& path);
 
 HINSTANCE GetResourceModule();
@@ -22,11 +23,6 @@ void SetResourceModule(HINSTANCE module);
 // String `id` of the current module. False, with `text` unchanged, when the
 // module does not hold it.
 bool LoadResString(unsigned id, std::wstring& text);
-
-// Icon `id` of the current module at the system's large icon size; null when
-// absent. Loaded as shared, never destroyed by the caller; from a library
-// mapped for its resources the system may give a new handle on each call.
-HICON LoadResIcon(unsigned id);
 
 // Icon `id` of the current module from its image nearest the size asked for
 // (system metrics such as SM_CXSMICON); null when absent. Owned: a shared

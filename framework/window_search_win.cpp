@@ -4,12 +4,9 @@
 
 #include "common/names.h"
 #include "common/win_text.h"
-#include "framework/unique_handle.h"
 
 namespace somv {
 namespace {
-
-using ProcessTest = bool (*)(DWORD processId);
 
 struct Search {
   ProcessTest isOurs;
@@ -35,46 +32,25 @@ BOOL CALLBACK StopAtMainWindow(HWND window, LPARAM context) {
   return FALSE;
 }
 
-// The first such window in z-order, as a search by title finds it.
+bool IsThisProcess(DWORD processId) { return processId == ::GetCurrentProcessId(); }
+
+}  // namespace
+
 HWND FindMainWindow(ProcessTest isOurs) {
   Search search{isOurs, nullptr};
   ::EnumWindows(StopAtMainWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
-std::wstring FileNameOf(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
-
-std::wstring OwnProgramName() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return length == 0 || length >= MAX_PATH ? std::wstring() : FileNameOf(path);
-}
-
-std::wstring ProgramNameOf(DWORD processId) {
-  UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-  if (!process) return {};
-  wchar_t path[MAX_PATH] = {};
-  DWORD size = MAX_PATH;
-  if (!::QueryFullProcessImageNameW(process.Get(), 0, path, &size)) return {};
-  return FileNameOf(std::wstring(path, size));
-}
-
-bool SameName(const std::wstring& left, const std::wstring& right) {
-  return !left.empty() && ::lstrcmpiW(left.c_str(), right.c_str()) == 0;
-}
-
-bool IsThisProcess(DWORD processId) { return processId == ::GetCurrentProcessId(); }
-
-bool RunsThisProgram(DWORD processId) {
-  if (IsThisProcess(processId)) return false;
-  const std::wstring name = ProgramNameOf(processId);
-  return SameName(name, OwnProgramName()) || SameName(name, WidePtr(ThisBuild().program));
-}
-
-}  // namespace
-
 HWND FindOwnMainWindow() { return FindMainWindow(IsThisProcess); }
 
-HWND FindRunningInstanceWindow() { return FindMainWindow(RunsThisProgram); }
+void BringForwardRestored(HWND mainWindow) {
+  // Asked first: restoring activates the main window, which then counts as
+  // its own last active pop-up.
+  const HWND front = ::GetLastActivePopup(mainWindow);
+  if (::IsIconic(mainWindow)) ::ShowWindow(mainWindow, SW_RESTORE);
+  ::SetForegroundWindow(front);
+  ::ShowWindow(front, SW_RESTORE);
+}
 
 }  // namespace somv

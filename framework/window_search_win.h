@@ -7,12 +7,18 @@
 
 namespace somv {
 
+using ProcessTest = bool (*)(DWORD processId);
+
+// The first such window in z-order whose process `isOurs` accepts, as a
+// search by title finds it; null when there is none.
+HWND FindMainWindow(ProcessTest isOurs);
+
 // The main window in this process; null when there is none.
 HWND FindOwnMainWindow();
 
-// The main window of an instance that already runs: a process other than
-// this one whose program file has this program's name or the build's own
-// program name (which the temporary copy always has). Null when there is none.
-HWND FindRunningInstanceWindow();
+// `mainWindow` restored and its last active pop-up (the timer settings
+// dialog, say) brought to the front. The main window is restored first:
+// restoring only the pop-up leaves a minimised owner minimised.
+void BringForwardRestored(HWND mainWindow);
 
 }  // namespace somv

@@ -16,7 +16,6 @@ class CWnd {
 
   HWND GetSafeHwnd() const { return m_hWnd; }
   void Attach(HWND hwnd) { m_hWnd = hwnd; }
-  void Detach() { m_hWnd = nullptr; }
 
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
     return ::SendMessageW(m_hWnd, message, wParam, lParam);
@@ -25,7 +24,6 @@ class CWnd {
   bool ShowWindow(int command) const { return ::ShowWindow(m_hWnd, command) != 0; }
   HWND SetFocus() const { return ::SetFocus(m_hWnd); }
   std::wstring GetWindowText() const;
-  void SetWindowText(const std::wstring& text) const { ::SetWindowTextW(m_hWnd, text.c_str()); }
 
   HWND m_hWnd = nullptr;
 };
@@ -39,7 +37,6 @@ class CButton : public CWnd {
 class CEdit : public CWnd {
  public:
   int LineLength(int line = -1) const { return static_cast<int>(SendMessage(EM_LINELENGTH, static_cast<WPARAM>(line))); }
-  void SetSel(int start, int end) const { SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end); }
 };
 
 class CComboBox : public CWnd {
@@ -49,8 +46,6 @@ class CComboBox : public CWnd {
   }
   int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
   int SetCurSel(int index) const { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index))); }
-  int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
-  void ResetContent() const { SendMessage(CB_RESETCONTENT); }
 };
 
 // List view in report mode.
@@ -67,7 +62,6 @@ class CListCtrl : public CWnd {
     return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(start), MAKELPARAM(flags, 0)));
   }
   int GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
-  int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
   bool SortItems(PFNLVCOMPARE compare, LPARAM context) const {
     return SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(context), reinterpret_cast<LPARAM>(compare)) != 0;
   }

@@ -1,14 +1,16 @@
 #include "messages/catalogue.h"
 
+#include "resources/resource_ids.h"
+
 namespace somv {
 
 const CatalogueRow kCatalogueTable[] = {
-    {1501, 1701, 0x30},
-    {1502, 1701, 0x30},
-    {1503, 1701, 0x30},
-    {1504, 1702, 0x10},
-    {1901, 1902, 0x30},
-    {1601, 1602, 0x10},
+    {IDS_MSG_DEVICE_FAILED, IDS_CAPTION_TOOL, kWarningBoxStyle},
+    {IDS_MSG_WRITE_FAILED, IDS_CAPTION_TOOL, kWarningBoxStyle},
+    {IDS_MSG_SETUP_MISSING, IDS_CAPTION_TOOL, kWarningBoxStyle},
+    {IDS_MSG_WOW64, IDS_CAPTION_WOW64, kErrorBoxStyle},
+    {IDS_MSG_START_FAILED, IDS_CAPTION_START_FAILED, kWarningBoxStyle},
+    {IDS_MSG_UNKNOWN, IDS_CAPTION_UNKNOWN, kErrorBoxStyle},
     {0, 0, 0},
 };
 

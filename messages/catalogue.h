@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "resources/resource_ids.h"
+
 namespace somv {
 
 struct CatalogueRow {
@@ -18,8 +20,11 @@ struct CatalogueRow {
 // Ends with the row whose message id is 0.
 extern const CatalogueRow kCatalogueTable[];
 
-inline constexpr std::uint32_t kFallbackMessageId = 1601;
-inline constexpr std::uint32_t kReadingDirectionStringId = 1801;
+inline constexpr std::uint32_t kFallbackMessageId = IDS_MSG_UNKNOWN;
+inline constexpr std::uint32_t kReadingDirectionStringId = IDS_READING_DIRECTION;
+// The message box styles, without windows.h; view_msg_win.cpp checks them.
+inline constexpr std::uint32_t kWarningBoxStyle = 0x30;         // MB_OK | MB_ICONEXCLAMATION
+inline constexpr std::uint32_t kErrorBoxStyle = 0x10;           // MB_OK | MB_ICONERROR
 inline constexpr std::uint32_t kRightToLeftBoxFlags = 0x180000;  // MB_RIGHT | MB_RTLREADING
 
 // First row with that message id; 0 when none (id 0 never matches).

@@ -8,6 +8,10 @@
 namespace somv {
 namespace {
 
+static_assert(kWarningBoxStyle == (MB_OK | MB_ICONEXCLAMATION));
+static_assert(kErrorBoxStyle == (MB_OK | MB_ICONERROR));
+static_assert(kRightToLeftBoxFlags == (MB_RIGHT | MB_RTLREADING));
+
 class CurrentModuleStrings : public StringSource {
  public:
   bool Load(std::uint32_t id, std::u16string& text) const override {

@@ -1,6 +1,7 @@
 # Fails the build when two controls of one dialog template share an id, or
 # when a template lacks a control that the program binds.
-#   cmake -DRC_FILE=<script> -DIDS_HEADER=<ids header> -DREQUIRED="11:101,102;12:1,2" -DSTAMP=<file> -P check_dialog_ids.cmake
+#   cmake -DRC_FILE=<script> -DIDS_HEADER=<ids header> -DREQUIRED="IDD_A:IDC_B,IDOK;12:1,2" -DSTAMP=<file> -P check_dialog_ids.cmake
+# REQUIRED names dialogs and controls by the header's names or by number.
 # One control per line, as the scripts are written.
 cmake_policy(SET CMP0057 NEW)
 
@@ -69,13 +70,15 @@ foreach(line IN LISTS lines)
 endforeach()
 
 foreach(group IN LISTS REQUIRED)
-  string(REGEX MATCH "^([0-9]+):(.*)$" _ "${group}")
-  set(wanted_dialog ${CMAKE_MATCH_1})
-  string(REPLACE "," ";" wanted_ids "${CMAKE_MATCH_2}")
+  string(REGEX MATCH "^([A-Za-z_0-9]+):(.*)$" _ "${group}")
+  set(dialog ${CMAKE_MATCH_1})
+  string(REPLACE "," ";" wanted_tokens "${CMAKE_MATCH_2}")
+  resolve_id(${dialog} wanted_dialog)
   if(NOT wanted_dialog IN_LIST dialogs)
     message(FATAL_ERROR "${RC_FILE}: dialog ${wanted_dialog} is missing")
   endif()
-  foreach(id IN LISTS wanted_ids)
+  foreach(token IN LISTS wanted_tokens)
+    resolve_id(${token} id)
     if(NOT id IN_LIST ids_${wanted_dialog})
       message(FATAL_ERROR "${RC_FILE}: dialog ${wanted_dialog} has no control ${id}")
     endif()

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/names.h"
+#include "common/path_join.h"
 #include "common/win_text.h"
 #include "settings/launch_path.h"
 

@@ -159,10 +159,13 @@ std::int32_t ReadTimer(const std::wstring& printer, const void* input, std::uint
   const auto code = static_cast<std::uint16_t>(ReadNumber(printer, L"TimerCode", 1));
   const unsigned char reply[2] = {static_cast<unsigned char>(code & 0xFF),
                                   static_cast<unsigned char>(code >> 8)};
-  // A short reply still reports success, as a faulty library might.
+  // A short reply still reports success, as a faulty library might; and
+  // nothing promises that the count is set for this request at all.
   const unsigned long length = ReadNumber(printer, L"ReadLength", 2);
   std::memcpy(output, reply, length < 2 ? length : 2);
-  if (replyLength != nullptr) *replyLength = static_cast<std::uint32_t>(length);
+  if (replyLength != nullptr && ReadValue(printer, L"ReadCount") != L"none") {
+    *replyLength = static_cast<std::uint32_t>(length);
+  }
   return 1;
 }
 

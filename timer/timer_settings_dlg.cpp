@@ -123,7 +123,7 @@ void CTimerSettingsDlg::OnOK() {
 }
 
 const MessageMap* CTimerSettingsDlg::GetMessageMap() const {
-  static const MessageMap map{CDialog::GetMessageMap(), kMessageEntries};
+  static const MessageMap map{kMessageEntries};
   return &map;
 }
 

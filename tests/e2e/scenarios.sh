@@ -14,7 +14,7 @@ SKIP_REASON="this machine cannot execute the 32-bit Wine loader"
 
 if [ "$ARCH" = win32 ] && ! wine32_usable; then
   for set in printer-list sorting timer-read-write device-failures start-up-failures status-library-missing \
-    diagnostic-mode relaunch-and-second-instance launch-directory printer-names empty-list-close-box; do
+    diagnostic-mode relaunch-and-second-instance launch-directory printer-names empty-list-close-box close-raises; do
     echo "skipped: $set (win32): $SKIP_REASON"
   done
   echo "0 passed, 0 failed"
@@ -534,6 +534,33 @@ empty_list_close_box() {
   assert_eq "$(e2e_exit_code "$TOOL_PID")" 1 "the process started first ended with status 1"
 }
 
+# The vendor's library throws as its compiler does, a structured exception
+# 0xE06D7363, from its close: once after the timer dialog (a failed close
+# that leaves the handle recorded) and again when the main window ends by
+# its default OK and the handle is closed at teardown. The tool ends as
+# usual, with status 1.
+close_raises() {
+  install_printers "Raise 1|Kelva Raising Close|Kelva E2E-100"
+  sim_printers <<'EOF'
+[Kelva Raising Close]
+Minor=5
+Raise=close
+EOF
+  local dir mark
+  dir=$(new_launch_dir)
+  standard_settings "$dir"
+  start_tool "$dir" && find_main || { e2e_fail "the main window opens"; return; }
+  mark=$(($(sim_log_lines) + 1))
+  open_row 0 && find_timer || { e2e_fail "the timer dialog opens"; return; }
+  drv click "$TIMER" 2 >/dev/null
+  drv wait-gone "$TIMER" --timeout 10000 >/dev/null
+  assert_ok "the main window is usable after the raising close" drv wait-state "$MAIN" 102 --enabled 1 --timeout 5000
+  watch_exit "$MAIN_PID"
+  drv command "$MAIN" 1 >/dev/null
+  assert_eq "$(e2e_exit_code "$MAIN_PID")" 1 "OK ends the tool with status 1 after the close raised at teardown"
+  assert_eq "$(sim_log "$mark" | grep -c '^raise 0xE06D7363')" 2 "the close raised twice: after the dialog and at teardown"
+}
+
 # The 32-bit program in the 64-bit prefix refuses to run.
 wow64_refusal() {
   local dir
@@ -559,6 +586,7 @@ scenario relaunch-and-second-instance 120 relaunch_and_second_instance
 scenario launch-directory 90 launch_directory
 scenario printer-names 90 printer_names
 scenario empty-list-close-box 90 empty_list_close_box
+scenario close-raises 90 close_raises
 if [ "$ARCH" = win64 ]; then
   if wine32_usable && [ -f "$SOMV_BUILD/win32/app/$SOMV_PROGRAM_32.EXE" ]; then
     scenario wow64-refusal 90 wow64_refusal

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/decimal_scan.h"
-#include "printers/selection_rules.h"
+#include "selection/selection_rules.h"
 #include "tests/fuzz/fuzz_input.h"
 
 using namespace somv;

@@ -62,10 +62,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::uint16_t code = 0xABCD;
   const bool codeRead = ReadTimerCode(connection, code) == 1;
-  FUZZ_CHECK(codeRead == (g_script.result != 0 && g_script.reported == 2));
+  FUZZ_CHECK(codeRead == (g_script.result != 0));
   if (!codeRead) FUZZ_CHECK(code == 0xABCD);
-  if (codeRead && g_script.reply.size() >= 2) {
-    FUZZ_CHECK(code == (g_script.reply[0] | (g_script.reply[1] << 8)));
+  if (codeRead) {
+    // Bytes the library did not write are zero, whatever count it reported.
+    const unsigned low = g_script.reply.size() >= 1 ? g_script.reply[0] : 0;
+    const unsigned high = g_script.reply.size() >= 2 ? g_script.reply[1] : 0;
+    FUZZ_CHECK(code == (low | (high << 8)));
   }
   connection.m_hDevice = nullptr;
   return 0;

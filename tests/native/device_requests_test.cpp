@@ -194,7 +194,7 @@ TEST_F(DeviceRequestsTest, GateOutcomeSaysWhyThePrinterWasRefused) {
   }
 }
 
-TEST_F(DeviceRequestsTest, ReadTimerSends11AndTakesOnlyAWholeTwoByteCode) {
+TEST_F(DeviceRequestsTest, ReadTimerSends11AndTakesWhatWasWrittenIntoAZeroedCode) {
   library.reply = {0x03, 0x80};
   library.reportedLength = 2;
   std::uint16_t code = 0;
@@ -208,14 +208,24 @@ TEST_F(DeviceRequestsTest, ReadTimerSends11AndTakesOnlyAWholeTwoByteCode) {
   ASSERT_NE(library.count, nullptr);
   EXPECT_EQ(library.countOnEntry, 0u);
 
-  for (std::uint32_t shortOrLong : {0u, 1u, 3u}) {
-    library.reply = {0x05, 0x00};
-    library.reportedLength = shortOrLong;
-    EXPECT_EQ(ReadTimerCode(connection, code), 0) << shortOrLong;
-    EXPECT_EQ(code, 0x8003) << shortOrLong;
+  // The count need not be set for this request; a reply the library did
+  // not write reads as 0, never as the code held before.
+  struct Case {
+    std::vector<std::uint8_t> delivered;
+    std::uint32_t reported;
+    std::uint16_t code;
+  } const cases[] = {{{0x05, 0x00}, 0, 0x0005}, {{0x05, 0x00}, 3, 0x0005}, {{}, 0, 0x0000}};
+  for (const Case& c : cases) {
+    library.reply = c.delivered;
+    library.reportedLength = c.reported;
+    code = 0x8003;
+    EXPECT_EQ(ReadTimerCode(connection, code), 1) << c.reported;
+    EXPECT_EQ(code, c.code) << c.reported;
   }
   library.result = 0;
+  code = 0x8003;
   EXPECT_EQ(ReadTimerCode(connection, code), 0);
+  EXPECT_EQ(code, 0x8003);
 }
 
 TEST_F(DeviceRequestsTest, WriteTimerSends12WithTheBlockAndNoOutput) {
@@ -247,11 +257,40 @@ TEST(StatusLibraryPath, JoinsSubdirectory3AndRefusesAnUnterminatedDirectory) {
             u"C:\\windows\\system32\\spool\\drivers\\x64\\3\\ZELV4SMD.DLL");
 
   std::fill(std::begin(directory), std::end(directory), u'd');
+  directory[0] = u'D';
+  directory[1] = u':';
+  directory[2] = u'\\';
   EXPECT_EQ(StatusLibraryPath(directory, kDriverDirectoryCapacity, u"ZELV4SMD.DLL"), u"");
   directory[kDriverDirectoryCapacity - 1] = u'\0';  // 127 units: the longest that fits
   EXPECT_EQ(StatusLibraryPath(directory, kDriverDirectoryCapacity, u"ZELV4SMD.DLL").size(),
             127u + 3u + 12u);
   EXPECT_EQ(StatusLibraryPath(directory, kDriverDirectoryCapacity, std::u16string(130, u'f')), u"");
+}
+
+// Only a drive's or a share's path names one place; anything else would be
+// searched for, the current directory among the places.
+TEST(StatusLibraryPath, TakesOnlyADirectoryOnADriveOrAShare) {
+  struct Case {
+    std::u16string directory;
+    bool taken;
+  } const cases[] = {
+      {u"C:\\windows\\system32\\spool\\drivers\\x64", true},
+      {u"\\\\printhost\\print$\\x64", true},
+      {u"", false},
+      {u"drivers\\x64", false},
+      {u"\\windows\\system32\\spool\\drivers\\x64", false},
+      {u"C:drivers\\x64", false},
+      {u"C:/windows/system32", false},
+      {u"\\\\printhost", false},
+      {u"\\\\\\share", false},
+      {u"\\\\.\\C:\\drivers", false},
+      {u"\\\\?\\C:\\drivers", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.directory.begin(), c.directory.end()));
+    const std::u16string path = StatusLibraryPath(c.directory.c_str(), c.directory.size() + 1, u"ZELV4SMD.DLL");
+    EXPECT_EQ(path.empty(), !c.taken);
+  }
 }
 
 }  // namespace

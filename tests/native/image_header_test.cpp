@@ -42,5 +42,21 @@ TEST(ImageMachine, ReadsNothingPastTheReadableBytesOrFromWhatIsNoImage) {
   EXPECT_EQ(ImageMachine(noSignature.data(), noSignature.size()), std::nullopt);
 }
 
+TEST(ImageResourceMapping, OnlyAHandleTaggedAsAnImageMapping) {
+  struct Case {
+    std::uintptr_t module;
+    bool image;
+  } const cases[] = {
+      {0x10000002u, true},
+      {0x10000001u, false},  // the system fell back to a data-file view
+      {0x10000000u, false},  // a module loaded to run
+      {0x10000003u, false},
+      {0x2u, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsImageResourceMapping(c.module), c.image) << std::hex << c.module;
+  }
+}
+
 }  // namespace
 }  // namespace somv

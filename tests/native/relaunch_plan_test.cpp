@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/launch_path.h"
+#include "common/path_join.h"
 
 namespace somv {
 namespace {

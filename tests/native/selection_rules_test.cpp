@@ -1,4 +1,4 @@
-#include "printers/selection_rules.h"
+#include "selection/selection_rules.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

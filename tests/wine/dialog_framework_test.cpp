@@ -34,17 +34,18 @@ class IntegerFieldDlg : public CDialog {
     DDX_Control(pDX, IDC_MSG_ID_EDIT, m_edit);
   }
   const MessageMap* GetMessageMap() const override {
-    static const MessageMap map{CDialog::GetMessageMap(), kMessageEntries};
+    static const MessageMap map{kMessageEntries};
     return &map;
   }
 
- private:
   void OnShowClicked() { ++m_showClicks; }
   LRESULT OnFieldNotify(NMHDR* header) {
     m_lastNotifyCode = static_cast<LRESULT>(header->code);
     return 5;
   }
   LRESULT OnQueryDragIcon(WPARAM, LPARAM) { return 0x1234; }
+
+ private:
   static const MessageMapEntry kMessageEntries[];
 };
 
@@ -55,14 +56,14 @@ const MessageMapEntry IntegerFieldDlg::kMessageEntries[] = {
     MapEnd(),
 };
 
-// Chains to its base's table and routes Cancel elsewhere.
+// Its own table, with its base's handlers, routes Cancel elsewhere.
 class RoutedCancelDlg : public IntegerFieldDlg {
  public:
   int m_cancelClicks = 0;
 
  protected:
   const MessageMap* GetMessageMap() const override {
-    static const MessageMap map{IntegerFieldDlg::GetMessageMap(), kMessageEntries};
+    static const MessageMap map{kMessageEntries};
     return &map;
   }
 
@@ -75,6 +76,9 @@ class RoutedCancelDlg : public IntegerFieldDlg {
 };
 
 const MessageMapEntry RoutedCancelDlg::kMessageEntries[] = {
+    MapClicked(IDC_SHOW_MSG, &RoutedCancelDlg::OnShowClicked),
+    MapNotify(IDC_MSG_ID_EDIT, LVN_ITEMCHANGED, &RoutedCancelDlg::OnFieldNotify),
+    MapMessage(WM_QUERYDRAGICON, &RoutedCancelDlg::OnQueryDragIcon),
     MapClicked(IDCANCEL, &RoutedCancelDlg::OnCancelClicked),
     MapEnd(),
 };
@@ -218,7 +222,7 @@ class OwnerDlg : public CDialog {
 
  protected:
   const MessageMap* GetMessageMap() const override {
-    static const MessageMap map{CDialog::GetMessageMap(), kMessageEntries};
+    static const MessageMap map{kMessageEntries};
     return &map;
   }
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "common/library_search_win.h"
+#include "framework/unique_handle.h"
+#include "tests/wine/support/scoped_files.h"
 
 namespace somv {
 namespace {
@@ -43,6 +45,52 @@ TEST(LibrarySearch, TheSystemFolderAloneWhereTheSystemCanOtherwiseNoCurrentDirec
     g_setDefaultResult = c.setDefaultResult;
     EXPECT_EQ(RestrictLibrarySearch(c.setDefault, FakeSetDllDirectory), c.systemFolderOnly);
     EXPECT_EQ(g_calls, c.calls);
+  }
+}
+
+using FoundDependencyFunction = int (*)();
+
+constexpr int kGenuineDependency = 1;
+
+// A copy of the needed library in the program's folder, where the temporary
+// directory of an elevated start would be, for the length of a test.
+class PlantedDependency {
+ public:
+  PlantedDependency() : m_path(test::TestProgramDirectory() + L"somvdep.dll") {
+    m_planted = ::CopyFileW((test::TestProgramDirectory() + L"fixtures\\planted\\somvdep.dll").c_str(),
+                            m_path.c_str(), FALSE) != FALSE;
+  }
+  ~PlantedDependency() { ::DeleteFileW(m_path.c_str()); }
+  PlantedDependency(const PlantedDependency&) = delete;
+  PlantedDependency& operator=(const PlantedDependency&) = delete;
+
+  bool Planted() const { return m_planted; }
+
+ private:
+  std::wstring m_path;
+  bool m_planted = false;
+};
+
+TEST(LibrarySearch, ALibraryByFullPathTakesItsDependenciesFromItsOwnFolderNeverFromTheProgramsFolder) {
+  const PlantedDependency planted;
+  ASSERT_TRUE(planted.Planted());
+  const std::wstring library = test::TestProgramDirectory() + L"fixtures\\genuine\\somvneeds.dll";
+  struct Case {
+    const char* what;
+    bool searchFlagsKnown;
+  } const cases[] = {
+      {"with the library loading update", true},
+      {"without it", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(::GetModuleHandleW(L"somvdep.dll"), nullptr) << "left loaded by an earlier case";
+    UniqueModule module(LoadLibraryByFullPath(
+        library, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32, c.searchFlagsKnown));
+    ASSERT_TRUE(module);
+    const auto found = BoundExport<FoundDependencyFunction>(module.Get(), "SomvFoundDependency");
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found(), kGenuineDependency);
   }
 }
 

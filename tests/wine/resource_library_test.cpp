@@ -172,8 +172,8 @@ TEST_P(ResourceLibrary, TextsFitTheirControls) {
 TEST_P(ResourceLibrary, HoldsTheDialogIcon) {
   ScopedResourceModule library(ResourceLibraryPath(RightToLeft()));
   ASSERT_TRUE(library.Loaded());
-  EXPECT_NE(LoadResIcon(IDI_SOMV_ICON), nullptr);
-  EXPECT_EQ(LoadResIcon(999), nullptr);
+  EXPECT_NE(LoadResIconSized(IDI_SOMV_ICON, 32, 32).Get(), nullptr);
+  EXPECT_EQ(LoadResIconSized(999, 32, 32).Get(), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDirections, ResourceLibrary, ::testing::Values(false, true),

@@ -1,7 +1,7 @@
 // The printer selection dialog in real windows: printers from the registry,
 // the settings file in a temporary current directory, the real resource
 // library and the simulated status library of the prefix.
-#include "printers/somv_dlg.h"
+#include "selection/somv_dlg.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -1,6 +1,8 @@
-#include "settings/launch_path.h"
+#include "common/path_join.h"
 
 #include <gtest/gtest.h>
+
+#include "settings/launch_path.h"
 
 namespace somv {
 namespace {

@@ -1,4 +1,4 @@
-#include "printers/selection_rules.h"
+#include "selection/selection_rules.h"
 
 #include "common/ordinal.h"
 #include "framework/decimal_scan.h"

@@ -1,4 +1,4 @@
-#include "printers/somv_dlg.h"
+#include "selection/somv_dlg.h"
 
 #include "common/names.h"
 #include "common/win_text.h"
@@ -6,8 +6,8 @@
 #include "framework/wait_cursor_win.h"
 #include "framework/window_search_win.h"
 #include "printers/discovery_win.h"
-#include "printers/selection_rules.h"
 #include "resources/resource_ids.h"
+#include "selection/selection_rules.h"
 #include "settings/settings_win.h"
 
 namespace somv {
@@ -44,7 +44,7 @@ CSomvDlg::CSomvDlg(CWnd* parent)
 CSomvDlg::~CSomvDlg() = default;
 
 const MessageMap* CSomvDlg::GetMessageMap() const {
-  static const MessageMap map{CDialog::GetMessageMap(), kMessageEntries};
+  static const MessageMap map{kMessageEntries};
   return &map;
 }
 
