@@ -138,7 +138,7 @@ void Close(const Args& args) {
 }
 
 // As the Enter key does in a dialog whose default button is disabled.
-void Command(const Args& args) {
+void PostCommand(const Args& args) {
   HWND window = ParseWindow(args.Positional(0, L"HWND"));
   const long long id = ParseNumber(args.Positional(1, L"ID"), L"id");
   if (!PostMessageW(window, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0)) FailWithLastError(L"posting WM_COMMAND");
@@ -165,7 +165,7 @@ void AddWindowCommands(std::vector<CommandEntry>& table) {
   table.push_back({L"foreground", L"  prints the foreground window like describe", Foreground});
   table.push_back({L"children", L"HWND   prints hwnd id class style visible enabled text, tab-separated", Children});
   table.push_back({L"close", L"HWND   posts WM_CLOSE", Close});
-  table.push_back({L"command", L"HWND ID   posts WM_COMMAND ID, as a menu or the Enter key does", Command});
+  table.push_back({L"command", L"HWND ID   posts WM_COMMAND ID, as a menu or the Enter key does", PostCommand});
   table.push_back({L"minimize", L"HWND [--timeout MS]", Minimize});
 }
 
