@@ -52,6 +52,9 @@ BOOL CSomvApp::InitInstance() {
   if (IsRunningFromTempCopy()) m_heldCompanions = HoldCompanionFiles();
   if (!LoadResourceLibrary()) return FALSE;
   if (AnotherInstanceRuns()) return FALSE;
+  // Seen from every session, so that the console programs run by an agent in
+  // session 0 leave alone a printer this tool may have open. Only they read it.
+  m_globalMutex.Reset(::CreateMutexW(nullptr, FALSE, WidePtr(u"Global\\" + std::u16string(kMutexName))));
   if (IsWow64()) {
     m_viewMsg.ShowMessage(nullptr, IDS_MSG_WOW64);
     return FALSE;

@@ -5,6 +5,7 @@
 
 #include "app/relaunch_win.h"
 #include "framework/app_win.h"
+#include "framework/unique_handle.h"
 #include "messages/view_msg_win.h"
 
 namespace somv {
@@ -23,6 +24,7 @@ class CSomvApp : public CWinApp {
   HMODULE m_hResourceLib = nullptr;
   HINSTANCE m_hSavedResource = nullptr;
   HANDLE m_hMutex = nullptr;
+  UniqueKernelHandle m_globalMutex;  // the companion of m_hMutex in the global namespace
   CViewMSg m_viewMsg;
   // The temporary copy's companion files, held for the whole run.
   HeldCompanionFiles m_heldCompanions;

@@ -43,9 +43,63 @@ std::optional<TimerSetting> ReadTimerSetting(std::u16string_view text) {
   return TimerSetting{TimerSetting::Kind::Choice, *choice};
 }
 
-ArgumentReading WrongUse(std::u16string message) { return {std::nullopt, std::move(message)}; }
-
 std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
+
+struct CommandShape {
+  const char16_t* word;
+  ConsoleCommand command;
+  bool namesPrinter;
+  bool takesSetting;
+};
+
+constexpr CommandShape kCommands[] = {
+    {u"list", ConsoleCommand::List, false, false},
+    {u"get", ConsoleCommand::Get, true, false},
+    {u"test", ConsoleCommand::Test, true, true},
+    {u"set", ConsoleCommand::Set, true, true},
+    {u"register-event-source", ConsoleCommand::RegisterEventSource, false, false},
+};
+
+const CommandShape* CommandNamed(std::u16string_view word) {
+  for (const CommandShape& shape : kCommands) {
+    if (SameWordIgnoringAsciiCase(word, shape.word)) return &shape;
+  }
+  return nullptr;
+}
+
+bool IsJsonOption(std::u16string_view argument) {
+  return argument == u"--json" || argument.rfind(u"--json=", 0) == 0;
+}
+
+// The value of `--name VALUE` or `--name=VALUE`; nothing when `argument` is
+// another option, an empty text when the value is missing.
+std::optional<std::u16string> OptionValue(const std::vector<std::u16string>& arguments, std::size_t& i,
+                                          std::u16string_view name) {
+  const std::u16string& argument = arguments[i];
+  if (argument == name) return i + 1 < arguments.size() ? arguments[++i] : std::u16string();
+  if (argument.size() > name.size() && argument.compare(0, name.size(), name) == 0 &&
+      argument[name.size()] == u'=') {
+    return argument.substr(name.size() + 1);
+  }
+  return std::nullopt;
+}
+
+std::u16string ChoiceRangeText() { return std::u16string(1, static_cast<char16_t>(u'0' + ChoiceCount())); }
+
+std::u16string UsageOf(const CommandShape& shape) {
+  const std::u16string word = shape.word;
+  if (!shape.takesSetting) return word + u" needs the name of a printer or --all";
+  return word + u" needs the name of a printer (or --all) and off, on or a choice from 1 to " + ChoiceRangeText();
+}
+
+// Options that belong to one command only.
+std::u16string MisplacedOption(const ConsoleInvocation& invocation) {
+  const ConsoleCommand command = invocation.command;
+  if (invocation.check && command != ConsoleCommand::Set) return u"--check goes with set only";
+  if (!invocation.reason.empty() && command != ConsoleCommand::Set) return u"--reason goes with set only";
+  if (invocation.jsonArray && command != ConsoleCommand::List) return u"--json=array goes with list only";
+  return {};
+}
 
 }  // namespace
 
@@ -53,7 +107,16 @@ ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& argument
   ConsoleInvocation invocation;
   std::vector<std::u16string> words;
   bool help = false;
+  bool version = false;
   bool optionsEnded = false;
+  bool wantsJson = false;
+  for (const std::u16string& argument : arguments) {
+    if (argument == u"--") break;
+    if (IsJsonOption(argument)) wantsJson = true;
+  }
+  const auto wrongUse = [wantsJson](std::u16string message) {
+    return ArgumentReading{std::nullopt, std::move(message), wantsJson};
+  };
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::u16string& argument = arguments[i];
     if (optionsEnded || argument.empty() || (argument[0] != u'-' && argument != u"/?")) {
@@ -62,60 +125,58 @@ ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& argument
       optionsEnded = true;
     } else if (argument == u"--help" || argument == u"-h" || argument == u"/?") {
       help = true;
+    } else if (argument == u"--version") {
+      version = true;
     } else if (argument == u"--json") {
       invocation.json = true;
-    } else if (argument == u"--settings" || argument.rfind(u"--settings=", 0) == 0) {
-      std::u16string path;
-      if (argument == u"--settings") {
-        if (i + 1 == arguments.size()) return WrongUse(u"--settings needs the path of a settings file");
-        path = arguments[++i];
-      } else {
-        path = argument.substr(11);
-      }
-      if (path.empty()) return WrongUse(u"--settings needs the path of a settings file");
-      if (invocation.settingsPath) return WrongUse(u"--settings is given twice");
-      invocation.settingsPath = path;
+    } else if (argument == u"--json=array") {
+      invocation.jsonArray = true;
+    } else if (argument == u"--all") {
+      invocation.allPrinters = true;
+    } else if (argument == u"--check") {
+      invocation.check = true;
+    } else if (const auto reason = OptionValue(arguments, i, u"--reason")) {
+      if (reason->empty()) return wrongUse(u"--reason needs a text");
+      if (!invocation.reason.empty()) return wrongUse(u"--reason is given twice");
+      invocation.reason = *reason;
+    } else if (const auto path = OptionValue(arguments, i, u"--settings")) {
+      if (path->empty()) return wrongUse(u"--settings needs the path of a settings file");
+      if (invocation.settingsPath) return wrongUse(u"--settings is given twice");
+      invocation.settingsPath = *path;
     } else {
-      return WrongUse(u"unknown option " + Quoted(argument));
+      return wrongUse(u"unknown option " + Quoted(argument));
     }
   }
-  if (help) return {invocation, {}};
-  if (words.empty()) return WrongUse(u"no command given: list, get PRINTER or set PRINTER off|on|N");
+  if (invocation.json && invocation.jsonArray) return wrongUse(u"--json and --json=array exclude each other");
+  if (help || version) {
+    invocation.command = help ? ConsoleCommand::Help : ConsoleCommand::Version;
+    return {invocation, {}, wantsJson};
+  }
+  if (words.empty()) return wrongUse(u"no command given: list, get, test, set or register-event-source");
 
-  const std::u16string& command = words[0];
-  std::size_t expected = 0;
-  if (SameWordIgnoringAsciiCase(command, u"list")) {
-    invocation.command = ConsoleCommand::List;
-    expected = 1;
-  } else if (SameWordIgnoringAsciiCase(command, u"get")) {
-    invocation.command = ConsoleCommand::Get;
-    expected = 2;
-  } else if (SameWordIgnoringAsciiCase(command, u"set")) {
-    invocation.command = ConsoleCommand::Set;
-    expected = 3;
-  } else {
-    return WrongUse(u"unknown command " + Quoted(command));
-  }
-  if (words.size() < expected) {
-    return WrongUse(expected == 2 ? u"get needs the name of a printer"
-                                  : u"set needs the name of a printer and off, on or a choice number");
-  }
-  if (words.size() > expected) return WrongUse(u"unexpected argument " + Quoted(words[expected]));
-  if (expected >= 2) {
+  const CommandShape* shape = CommandNamed(words[0]);
+  if (shape == nullptr) return wrongUse(u"unknown command " + Quoted(words[0]));
+  invocation.command = shape->command;
+  if (invocation.allPrinters && !shape->namesPrinter) return wrongUse(u"--all goes with get, test and set");
+  const std::size_t expected = 1 + (shape->namesPrinter && !invocation.allPrinters ? 1 : 0) +
+                               (shape->takesSetting ? 1 : 0);
+  if (words.size() < expected) return wrongUse(UsageOf(*shape));
+  if (words.size() > expected) return wrongUse(u"unexpected argument " + Quoted(words[expected]));
+  if (shape->namesPrinter && !invocation.allPrinters) {
     invocation.printerName = words[1];
-    if (invocation.printerName.empty()) return WrongUse(u"the printer name is empty");
+    if (invocation.printerName.empty()) return wrongUse(u"the printer name is empty");
   }
-  if (invocation.command == ConsoleCommand::Set) {
-    const std::optional<TimerSetting> setting = ReadTimerSetting(words[2]);
+  if (shape->takesSetting) {
+    const std::optional<TimerSetting> setting = ReadTimerSetting(words.back());
     if (!setting) {
-      return WrongUse(u"set takes off, on or a choice from 1 to " +
-                      std::u16string(1, static_cast<char16_t>(u'0' + ChoiceCount())) + u", not " +
-                      Quoted(words[2]));
+      return wrongUse(std::u16string(shape->word) + u" takes off, on or a choice from 1 to " + ChoiceRangeText() +
+                      u", not " + Quoted(words.back()));
     }
-    if (invocation.json) return WrongUse(u"--json goes with list and get only");
     invocation.setting = *setting;
   }
-  return {invocation, {}};
+  const std::u16string misplaced = MisplacedOption(invocation);
+  if (!misplaced.empty()) return wrongUse(misplaced);
+  return {invocation, {}, wantsJson};
 }
 
 std::optional<std::uint16_t> TimerCodeToWrite(std::uint16_t currentCode, const TimerSetting& setting) {

@@ -8,7 +8,7 @@
 
 namespace somv {
 
-enum class ConsoleCommand { Help, List, Get, Set };
+enum class ConsoleCommand { Help, Version, List, Get, Test, Set, RegisterEventSource };
 
 // off and on keep the printer's choice; a number selects that choice and
 // switches power-off on, as ticking the box and picking from the list would.
@@ -19,15 +19,20 @@ struct TimerSetting {
 
 struct ConsoleInvocation {
   ConsoleCommand command = ConsoleCommand::Help;
-  std::u16string printerName;          // get and set
-  TimerSetting setting;                // set
-  bool json = false;                   // list and get
+  std::u16string printerName;          // get, test and set without --all
+  bool allPrinters = false;            // --all: every supported printer
+  TimerSetting setting;                // test and set
+  bool json = false;                   // --json: one line answering the run
+  bool jsonArray = false;              // list --json=array: the older array form
+  bool check = false;                  // set --check: decide, never write
+  std::u16string reason;               // set --reason, for the event log
   std::optional<std::u16string> settingsPath;
 };
 
 struct ArgumentReading {
   std::optional<ConsoleInvocation> invocation;
   std::u16string error;  // one line, set exactly when there is no invocation
+  bool json = false;     // --json was given, also when the reading failed
 };
 
 // `arguments` without the program name. Command words and off/on ignore

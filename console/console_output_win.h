@@ -5,7 +5,9 @@
 
 namespace somv {
 
-void WriteStandardOutput(std::u16string_view text);
-void WriteStandardError(std::u16string_view text);
+// False when the stream exists but refused the text (a closed pipe, a full
+// disk); a process started without the stream has nothing to refuse.
+bool WriteStandardOutput(std::u16string_view text);
+bool WriteStandardError(std::u16string_view text);
 
 }  // namespace somv

@@ -21,14 +21,7 @@ std::u16string Hex(unsigned value, int digits, const char* prefix) {
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// The fields both forms share, each already a text or nothing.
-struct ReportFields {
-  std::optional<std::u16string> gate;
-  std::optional<std::u16string> powerOff;
-  std::optional<int> choice;
-  std::optional<std::u16string> code;
-  std::u16string status;
-};
+}  // namespace
 
 ReportFields FieldsOf(const PrinterReport& report) {
   ReportFields fields;
@@ -42,6 +35,10 @@ ReportFields FieldsOf(const PrinterReport& report) {
   fields.status = report.failure.empty() ? u"ok" : report.failure;
   return fields;
 }
+
+std::u16string TimerCodeText(std::uint16_t code) { return Hex(code, 4, "0x"); }
+
+namespace {
 
 std::u16string TableText(std::u16string_view text) {
   std::u16string out;

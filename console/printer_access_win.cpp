@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "common/win_text.h"
+#include "console/convergence.h"
 #include "device/firmware_gate_win.h"
 #include "framework/unique_handle.h"
 
@@ -35,6 +36,14 @@ std::u16string CodeText(std::uint16_t code) {
   return std::u16string(text, text + 6);
 }
 
+// A write that did not happen leaves the printer with the code read.
+void Unchanged(std::u16string failure, const char16_t* code, PrinterReport& report) {
+  report.after = report.before;
+  report.changed = false;
+  report.failure = std::move(failure);
+  report.failureCode = code;
+}
+
 }  // namespace
 
 // The library is released before the connection goes, so that a handle a
@@ -48,10 +57,13 @@ PrinterReport PrinterAccess::Read(const PrinterRow& row) {
   return report;
 }
 
-PrinterReport PrinterAccess::Set(const PrinterRow& row, const TimerSetting& setting) {
+PrinterReport PrinterAccess::Converge(const PrinterRow& row, const TimerSetting& setting, bool check,
+                                      const std::function<bool()>& mayWrite) {
   PrinterReport report;
   PrinterSession session(m_connection, MinimumsFromSettingsFile(m_settingsPath));
-  if (Open(session, row, report) && ReadOpened(session, row, report)) WriteOpened(session, setting, report);
+  if (Open(session, row, report) && ReadOpened(session, row, report)) {
+    ConvergeOpened(session, setting, check, mayWrite, report);
+  }
   return report;
 }
 
@@ -61,6 +73,7 @@ bool PrinterAccess::Open(PrinterSession& session, const PrinterRow& row, Printer
   report.minimumFirmware = session.MinimumFirmware(row.strDriverName).value_or(u"");
   if (session.Open(row.strPrinterName) == SessionOutcome::Done) return true;
   report.failure = WithRightsHint(u"the printer could not be opened");
+  report.failureCode = u"open-failed";
   return false;
 }
 
@@ -68,39 +81,55 @@ bool PrinterAccess::ReadOpened(PrinterSession& session, const PrinterRow& row, P
   const FirmwareCheck firmware = session.CheckFirmware(row.strDriverName);
   if (firmware.outcome == SessionOutcome::FirmwareUnreadable) {
     report.failure = u"the firmware version could not be read";
+    report.failureCode = u"firmware-unreadable";
     return false;
   }
   report.firmware = firmware.version;
   report.gatePasses = firmware.outcome == SessionOutcome::Done;
   if (firmware.outcome == SessionOutcome::SettingsMissing) {
     report.failure = u"firmware " + firmware.version + u" cannot be checked: the settings file is gone";
+    report.failureCode = u"settings-missing";
     return false;
   }
   if (firmware.outcome == SessionOutcome::FirmwareTooOld) {
     report.failure = u"firmware " + firmware.version + u" is below the minimum " + report.minimumFirmware;
+    report.failureCode = u"firmware-too-old";
     return false;
   }
   std::uint16_t code = 0;
   if (session.ReadTimerCode(code) != SessionOutcome::Done) {
     report.failure = WithRightsHint(u"the timer setting could not be read");
+    report.failureCode = u"read-failed";
     return false;
   }
   report.timerCode = code;
   return true;
 }
 
-void PrinterAccess::WriteOpened(PrinterSession& session, const TimerSetting& setting, PrinterReport& report) {
-  const std::optional<std::uint16_t> code = TimerCodeToWrite(*report.timerCode, setting);
-  if (!code) {
-    report.failure = u"the printer's timer code " + CodeText(*report.timerCode) +
+void PrinterAccess::ConvergeOpened(PrinterSession& session, const TimerSetting& setting, bool check,
+                                   const std::function<bool()>& mayWrite, PrinterReport& report) {
+  const std::uint16_t codeRead = *report.timerCode;
+  const Convergence decision = DecideConvergence(codeRead, setting, check);
+  report.before = codeRead;
+  if (!decision.target) {
+    report.failure = u"the printer's timer code " + CodeText(codeRead) +
                      u" is none of the choices, so there is none to keep: give a choice number";
+    report.failureCode = u"no-choice-to-keep";
     return;
   }
-  if (session.WriteTimerCode(*code) != SessionOutcome::Done) {
-    report.failure = WithRightsHint(u"the timer setting could not be written");
+  report.after = decision.target;
+  report.changed = decision.changed;
+  report.inDesiredState = decision.inDesiredState;
+  if (!decision.write) return;
+  if (!mayWrite()) {
+    Unchanged(u"stopped before the write", u"stopped", report);
     return;
   }
-  report.timerCode = *code;
+  if (session.WriteTimerCode(*decision.target) != SessionOutcome::Done) {
+    Unchanged(WithRightsHint(u"the timer setting could not be written"), u"write-failed", report);
+    return;
+  }
+  report.timerCode = *decision.target;
 }
 
 }  // namespace somv

@@ -1,6 +1,7 @@
 #pragma once
 // The printers as the console program reaches them: the status library bound
 // once per run, and one printer session for each printer in turn.
+#include <functional>
 #include <string>
 
 #include "console/console_args.h"
@@ -25,14 +26,17 @@ class PrinterAccess {
   // Firmware, gate and timer; the report's failure says what did not work.
   PrinterReport Read(const PrinterRow& row);
 
-  // Writes `setting` only after the gate and the read succeeded; on success
-  // the report holds the code written.
-  PrinterReport Set(const PrinterRow& row, const TimerSetting& setting);
+  // After the gate and the read, writes what the timer dialog's OK would for
+  // `setting` when that differs from the code read, unless `check` or
+  // `mayWrite` says no; the report holds the code the printer then has.
+  PrinterReport Converge(const PrinterRow& row, const TimerSetting& setting, bool check,
+                         const std::function<bool()>& mayWrite);
 
  private:
   bool Open(PrinterSession& session, const PrinterRow& row, PrinterReport& report);
   bool ReadOpened(PrinterSession& session, const PrinterRow& row, PrinterReport& report);
-  void WriteOpened(PrinterSession& session, const TimerSetting& setting, PrinterReport& report);
+  void ConvergeOpened(PrinterSession& session, const TimerSetting& setting, bool check,
+                      const std::function<bool()>& mayWrite, PrinterReport& report);
 
   std::wstring m_settingsPath;
   DeviceConnection m_connection;

@@ -29,6 +29,9 @@ struct InstalledPrinter {
 struct DiscoveryResult {
   std::vector<PrinterRow> rows;  // display order, top row first
   int found = 0;                 // 1 when at least one row, else 0
+  // The spooler refused the list (stopped, unreachable, its library missing):
+  // no rows, but not because none is installed.
+  bool listingFailed = false;
 };
 
 // The [SUPPORT_DEVICE] value of a driver: empty when it is not supported.

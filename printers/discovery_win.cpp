@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <optional>
 #include <vector>
 
 #include "common/spooler_win.h"
@@ -43,15 +44,17 @@ bool FillRecords(std::vector<PRINTER_INFO_2W>& records, DWORD& size, DWORD& coun
   return false;
 }
 
-// The locally installed printers in the spooler's order; empty when there are
-// none or the spooler fails.
-std::vector<InstalledPrinter> EnumerateLocalPrinters() {
+// The locally installed printers in the spooler's order; nothing when the
+// spooler fails, empty when there are none.
+std::optional<std::vector<InstalledPrinter>> EnumerateLocalPrinters() {
   DWORD size = 0;
   DWORD count = 0;
-  EnumerateLocal(nullptr, 0, &size, &count);
-  if (size == 0) return {};
+  if (!EnumerateLocal(nullptr, 0, &size, &count) && ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+    return std::nullopt;
+  }
+  if (size == 0) return std::vector<InstalledPrinter>{};
   std::vector<PRINTER_INFO_2W> records;
-  if (!FillRecords(records, size, count)) return {};
+  if (!FillRecords(records, size, count)) return std::nullopt;
   BYTE* begin = reinterpret_cast<BYTE*>(records.data());
   if (count > size / sizeof(PRINTER_INFO_2W)) count = size / sizeof(PRINTER_INFO_2W);
 
@@ -70,10 +73,15 @@ std::vector<InstalledPrinter> EnumerateLocalPrinters() {
 DiscoveryResult FindSupportedPrinters() { return FindSupportedPrinters(SettingsFilePath()); }
 
 DiscoveryResult FindSupportedPrinters(const std::wstring& settingsPath) {
-  const std::vector<InstalledPrinter> printers = EnumerateLocalPrinters();
-  if (printers.empty()) return {};
+  const std::optional<std::vector<InstalledPrinter>> printers = EnumerateLocalPrinters();
+  if (!printers) {
+    DiscoveryResult failed;
+    failed.listingFailed = true;
+    return failed;
+  }
+  if (printers->empty()) return {};
   if (!FileExists(settingsPath)) return {};
-  return SelectSupportedPrinters(printers, [&settingsPath](const std::u16string& driverName) {
+  return SelectSupportedPrinters(*printers, [&settingsPath](const std::u16string& driverName) {
     return ToU16(ReadSupportDeviceEntry(settingsPath, ToWide(driverName)));
   });
 }

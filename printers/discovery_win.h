@@ -16,7 +16,8 @@ extern EnumPrintersFn g_enumPrintersForDiscovery;
 
 // Rows in display order and the found flag; no rows when the spooler lists no
 // local printer, the enumeration fails (a list that keeps growing between the
-// sizing and the filling call included) or the settings file is missing.
+// sizing and the filling call included; listingFailed then) or the settings
+// file is missing.
 DiscoveryResult FindSupportedPrinters();
 
 // The same against the settings file at `settingsPath`.

@@ -224,6 +224,11 @@ std::int32_t SOMV_STATUS_API SmPsw_OpenPrinter3W(const char16_t* printerName, vo
                                                  std::uintptr_t reserved2) {
   const std::wstring name =
       printerName != nullptr ? reinterpret_cast<const wchar_t*>(printerName) : L"";
+  // A slow printer, so that a test can act while a run is inside the library.
+  if (const unsigned long delay = ReadNumber(name, L"OpenDelay", 0)) {
+    Log("wait name=" + Utf8(name) + " ms=" + std::to_string(delay));
+    ::Sleep(delay);
+  }
   std::int32_t result = 0;
   int slot = -1;
   if (device != nullptr && reserved1 == 0 && reserved2 == 0 && IsSimulated(name) &&

@@ -56,6 +56,42 @@ run_console() {
   ERR=$(tr -d '\r' <"$OUT_FILE.err")
 }
 
+# json_eval PYTHON: the last run's standard output is exactly one line of
+# ASCII that parses as JSON; prints PYTHON evaluated over it as `a`.
+json_eval() {
+  python3 - "$OUT_FILE" "$1" <<'EOF_PY'
+import json, sys
+raw = open(sys.argv[1], 'rb').read()
+assert raw.endswith(b'\r\n') and raw.count(b'\n') == 1, 'not one line: %r' % raw[:200]
+a = json.loads(raw.decode('ascii'))
+print(eval(sys.argv[2]))
+EOF_PY
+}
+
+# run_console_background ARGS...: as run_console, but returns at once; sets
+# BG_PID and BG_OUT. bg_status waits for it and sets STATUS, OUT_FILE, OUT.
+run_console_background() {
+  BG_OUT=$(scenario_dir)/bg.$RANDOM$RANDOM
+  (cd "$(scenario_dir)" && exec "$WINELOADER" "$CONSOLE_DIR/$CONSOLE.EXE" "$@" >"$BG_OUT" 2>"$BG_OUT.err") &
+  BG_PID=$!
+}
+bg_status() {
+  wait "$BG_PID"
+  STATUS=$?
+  OUT_FILE=$BG_OUT
+  OUT=$(tr -d '\r' <"$OUT_FILE")
+}
+
+# wait_for_slow_open PRINTER: until the simulated library sleeps in its open.
+wait_for_slow_open() {
+  local i
+  for i in $(seq 100); do
+    sim_log | grep -q "^wait name=$1 " && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 # expect_failure WHAT STATUS REGEX: the last run ended with STATUS and said
 # one line on the error stream that matches REGEX.
 expect_failure() {
@@ -98,15 +134,15 @@ EOF_OUT
   assert_eq "$ERR" "" "list: nothing on the error stream"
   assert_eq "$(sim_calls)" "open:0 open:1 22:1 11:1 close:1 open:1 22:1 11:1 close:1" "list: each printer opened, read and closed"
 
-  run_console list --json
-  assert_eq "$STATUS" 0 "list --json: status 0"
+  run_console list --json=array
+  assert_eq "$STATUS" 0 "list --json=array: status 0"
   assert_eq "$(sed -n 3,4p <<<"$OUT")" \
     '  {"printer": "Kelva Office 2200", "driver": "Kelva E2E-200", "firmware": "02.01", "minimum": "02.00", "gate": "pass", "powerOff": "off", "choice": 5, "code": "0x8005", "status": "ok"},
   {"printer": "Kelva LP-100", "driver": "Kelva E2E-100", "firmware": "01.05", "minimum": "01.05", "gate": "pass", "powerOff": "on", "choice": 3, "code": "0x0003", "status": "ok"}' \
-    "list --json: the same fields as an array"
+    "list --json=array: the same fields as an array"
   assert_match "$(sed -n 2p <<<"$OUT")" '^  \{"printer": "Kelva Unplugged", .*"firmware": null, .*"gate": null, "powerOff": null, "choice": null, "code": null, "status": "the printer could not be opened' \
-    "list --json: what is unknown is null"
-  assert_eq "$(sed -n '1p;$p' <<<"$OUT" | tr '\n' ' ')" "[ ] " "list --json: one array"
+    "list --json=array: what is unknown is null"
+  assert_eq "$(sed -n '1p;$p' <<<"$OUT" | tr '\n' ' ')" "[ ] " "list --json=array: one array"
 }
 
 # The settings named on the command line, relative to the current directory;
@@ -127,7 +163,7 @@ set_then_get() {
   assert_eq "$STATUS:$(sim_value "Kelva LP-100" TimerCode)" 0:0x8006 "set off: power-off off, the choice kept"
   run_console get "Kelva LP-100" --json --settings site.ini
   assert_eq "$STATUS:$ERR" "0:" "get --json: status 0"
-  assert_eq "$OUT" '{"printer": "Kelva LP-100", "driver": "Kelva E2E-100", "firmware": "01.05", "minimum": "01.05", "gate": "pass", "powerOff": "off", "choice": 6, "code": "0x8006", "status": "ok"}' \
+  assert_match "$OUT" '"printers": \[\{"printer": "Kelva LP-100", "driver": "Kelva E2E-100", "firmware": "01.05", "minimum": "01.05", "gate": "pass", "powerOff": "off", "choice": 6, "code": "0x8006", "status": "ok", "error": null\}\]\}$' \
     "get reads back what set wrote, through the printer"
   run_console set "Kelva LP-100" on --settings site.ini
   run_console get "Kelva LP-100" --settings site.ini
@@ -150,7 +186,7 @@ EOF_SIM
     "get: the row shows the firmware and the gate"
   run_console set "Kelva Old Firmware" 4
   expect_failure "set" 5 'printer "Kelva Old Firmware": firmware 01\.01 is below the minimum 01\.05; nothing was written$'
-  assert_eq "$OUT" "" "set: nothing on standard output"
+  assert_eq "$(tail -n 1 <<<"$OUT")" "summary: changed=0 unchanged=0 failed=1" "set: the verdict is the last line"
   assert_eq "$(sim_value "Kelva Old Firmware" TimerCode)" 0x0002 "set: the printer keeps its code"
   assert_eq "$(sim_calls)" "open:1 22:1 close:1 open:1 22:1 close:1" "neither reads the timer nor writes"
 }
@@ -219,12 +255,12 @@ frobnicate
 get
 list extra
 set "Kelva LP-100" 9
-set "Kelva LP-100" on --json
+test --all 3 --check
 list --settings
 EOF_ARGS
   run_console --help
   assert_eq "$STATUS:$ERR" "0:" "--help: status 0"
-  assert_match "$OUT" "set PRINTER off\|on\|N" "--help: the usage"
+  assert_match "$OUT" "set PRINTER\|--all off\|on\|N" "--help: the usage"
 }
 
 # Redirected, names leave as UTF-8 without a byte-order mark, and arrive whole
@@ -244,6 +280,178 @@ EOF_SIM
     "the name is written whole in UTF-8"
   LC_ALL=C.UTF-8 run_console set "$wide" 2
   assert_eq "$STATUS:$(sim_value "$wide" TimerCode)" 0:0x0002 "the name arrives whole as an argument"
+  LC_ALL=C.UTF-8 run_console get "$wide" --json
+  assert_match "$(cat "$OUT_FILE")" '"printer": "Kelva B\\u00fcro \\u03a9 \\u65e5\\u672c \\u0394"' "--json: the name only as escapes"
+  assert_eq "$(json_eval 'a["printers"][0]["printer"]')" "$wide" "--json: the escapes decode back exactly"
+}
+
+# A settings file saved as UTF-8 with a byte-order mark: Wine reads it, the
+# profile reader on Windows does not, so the run warns and goes on.
+settings_utf8_mark() {
+  fleet_printers
+  console_dir --no-settings
+  printf '\xef\xbb\xbf[SUPPORT_DEVICE]\r\nKelva E2E-100=01.05\r\n' >"$CONSOLE_DIR/ZELV4PO.INI"
+  run_console get "Kelva LP-100"
+  assert_eq "$STATUS" 0 "the run goes on"
+  assert_match "$ERR" "^$CONSOLE: warning: the settings file .* UTF-8 byte-order mark.*ANSI or as UTF-16LE" "the warning names the encodings that work"
+}
+
+# The 32-bit program under WoW64 finds no 32-bit status library and points
+# to the 64-bit program.
+wow64_hint() {
+  local program32=$SOMV_BUILD/win32/console/ZELV4PCK.EXE
+  if ! wine32_usable || [ ! -f "$program32" ]; then
+    echo "skipped: the 32-bit build or 32-bit Wine is missing"
+    return 0
+  fi
+  fleet_printers
+  console_dir
+  cp "$program32" "$CONSOLE_DIR/"
+  CONSOLE=ZELV4PCK run_console list
+  CONSOLE=ZELV4PCK expect_failure "ZELV4PCK under WoW64" 4 "the status library ZELV4SMK.DLL is missing.*use ZELV4PCD.EXE\)$"
+}
+
+# Two supported printers, one at the setting and one not, and one unsupported.
+fleet_printers() {
+  install_printers "F 1|Kelva LP-100|Kelva E2E-100" "F 2|Kelva Office 2200|Kelva E2E-200" \
+    "F 3|Office Laser|Acme Laser 5"
+  sim_printers <<EOF_SIM
+[Kelva LP-100]
+Major=1
+Minor=5
+TimerCode=0x0003
+[Kelva Office 2200]
+Major=2
+Minor=1
+TimerCode=0x8005
+${1:-}
+EOF_SIM
+}
+
+writes() { sim_log | grep -c 'code=12 '; }
+
+# test, set --check, set, set again, test again: one write in all, each
+# change recorded in the event log (Wine prints the strings on its channel).
+converge() {
+  fleet_printers
+  console_dir
+  run_console test --all 3
+  assert_eq "$STATUS:$(tail -n 1 <<<"$OUT")" "1:summary: drift=1 ok=1 failed=0" "test: drift, the verdict last"
+  run_console set --all 3 --check --json
+  assert_eq "$STATUS" 0 "set --check: status 0"
+  assert_eq "$(json_eval '[a["command"], a["check"], a["exit"], a["changed"], a["error"]] + [(p["printer"], p["before"], p["after"], p["changed"]) for p in a["printers"]]')" \
+    "['set', True, 0, True, None, ('Kelva Office 2200', '0x8005', '0x0003', True), ('Kelva LP-100', '0x0003', '0x0003', False)]" \
+    "set --check: one change reported, in list order"
+  assert_eq "$(writes)" 0 "set --check: no write reaches the library"
+
+  WINEDEBUG=+eventlog run_console set --all 3 --reason "ticket 42"
+  assert_eq "$STATUS:$(tail -n 1 <<<"$OUT")" "0:summary: changed=1 unchanged=1 failed=0" "set: one changed"
+  assert_eq "$(writes):$(sim_value "Kelva Office 2200" TimerCode)" "1:0x0003" "set: exactly one write"
+  assert_match "$(grep eventlog <<<"$ERR" | tr '\n' ' ')" \
+    'Kelva Office 2200.*0x8005.*0x0003.*'"$CONSOLE"'.*1\.0\.0\.0.*ticket 42' "set: the change's event, with its strings"
+  assert_eq "$(grep -c 'Kelva LP-100' <<<"$(grep eventlog <<<"$ERR")")" 0 "set: no event for the unchanged printer"
+
+  run_console set --all 3 --json
+  assert_eq "$STATUS:$(json_eval '[a["changed"], a["inDesiredState"], [p["changed"] for p in a["printers"]]]')" \
+    "0:[False, True, [False, False]]" "set again: changed false"
+  assert_eq "$(writes)" 1 "set again: nothing written"
+  run_console test --all 3
+  assert_eq "$STATUS:$(tail -n 1 <<<"$OUT")" "0:summary: drift=0 ok=2 failed=0" "test: in the state now"
+
+  run_console register-event-source
+  run_console register-event-source
+  assert_eq "$STATUS:$ERR" "0:" "register-event-source: status 0, twice"
+  local key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\ZELV4PC'
+  assert_match "$(quiet_wine reg query "$key" | tr -d '\r' | tr -s ' ' | tr '\n' '|')" \
+    "EventMessageFile REG_EXPAND_SZ [^|]*\\\\$CONSOLE\\.EXE\\|.*TypesSupported REG_DWORD 0x7" \
+    "register-event-source: the source points at the program"
+}
+
+# Under --all one printer that cannot be opened and one whose write fails
+# leave the others done; both errors in the answer.
+fleet_failures() {
+  install_printers "G 1|Kelva LP-100|Kelva E2E-100" "G 2|Kelva Office 2200|Kelva E2E-200" \
+    "G 3|Kelva Unplugged|Kelva E2E-100"
+  sim_printers <<'EOF_SIM'
+[Kelva LP-100]
+Minor=5
+TimerCode=0x8001
+Fail=write
+[Kelva Office 2200]
+Major=2
+TimerCode=0x8005
+[Kelva Unplugged]
+Fail=open
+EOF_SIM
+  console_dir
+  WINEDEBUG=warn+eventlog run_console set --all 3 --json
+  assert_eq "$STATUS" 5 "set --all: status 5"
+  assert_eq "$(json_eval '[a["exit"], a["error"]["code"]] + [(p["printer"], p["changed"], p["error"] and p["error"]["code"]) for p in a["printers"]]')" \
+    "[5, 'printer-failed', ('Kelva Unplugged', None, 'open-failed'), ('Kelva Office 2200', True, None), ('Kelva LP-100', False, 'write-failed')]" \
+    "set --all: each printer's outcome"
+  assert_eq "$(sim_value "Kelva Office 2200" TimerCode):$(sim_value "Kelva LP-100" TimerCode)" "0x0003:0x8001" \
+    "set --all: the other printer written"
+  assert_match "$(grep eventlog <<<"$ERR" | tr '\n' ' ')" 'warn:eventlog.*Kelva LP-100' "the failed write's warning event"
+}
+
+# Every status, asked for JSON, answers in one line whose exit is the status.
+every_status_as_json() {
+  fleet_printers "[Kelva Unplugged]
+Fail=open"
+  install_printers "F 4|Kelva Unplugged|Kelva E2E-100"
+  console_dir
+  local row status args
+  while IFS='|' read -r status args; do
+    eval "run_console $args --json"
+    assert_eq "$STATUS:$(json_eval 'a["exit"]')" "$status:$status" "${args}: status $status in one JSON line"
+  done <<'EOF_ROWS'
+0|list
+1|test "Kelva Office 2200" 3
+2|frobnicate
+3|get "Kelva Nowhere"
+5|get "Kelva Unplugged"
+6|list --settings nowhere.ini
+EOF_ROWS
+  assert_eq "$(json_eval '[a["error"]["code"], a["command"]]')" "['settings-missing', 'list']" "the error's code"
+
+  hide_status_library
+  run_console list --json
+  assert_eq "$STATUS:$(json_eval '[a["exit"], a["error"]["code"]]')" "4:[4, 'status-library']" "no status library: 4"
+  restore_status_library
+
+  WINEDLLOVERRIDES=winspool.drv=d run_console list --json
+  assert_eq "$STATUS:$(json_eval '[a["exit"], a["error"]["code"]]')" "8:[8, 'printers-unavailable']" \
+    "spooler library unavailable: 8, not an empty list"
+  WINEDLLOVERRIDES=winspool.drv=d run_console list
+  expect_failure "list without the spooler" 8 "the installed printers could not be listed"
+
+  (cd "$(scenario_dir)" && "$WINELOADER" "$CONSOLE_DIR/$CONSOLE.EXE" list --json >/dev/full 2>"$OUT_FILE.err")
+  STATUS=$?
+  ERR=$(tr -d '\r' <"$OUT_FILE.err")
+  expect_failure "output to a full disk" 9 "standard output could not be written"
+
+  # The first printer in list order is slow to open.
+  sim_printers <<'EOF_SIM'
+[Kelva Unplugged]
+Minor=5
+TimerCode=0x8001
+OpenDelay=4000
+[Kelva LP-100]
+Minor=5
+TimerCode=0x8001
+[Kelva Office 2200]
+Major=2
+TimerCode=0x8005
+EOF_SIM
+  run_console_background set --all 3 --json
+  wait_for_slow_open "Kelva Unplugged" || e2e_fail "the slow printer is opened"
+  run_console list --json
+  assert_eq "$STATUS:$(json_eval 'a["error"]["code"]')" "7:tool-running" "another run holds the mutexes: 7"
+  kill -INT "$BG_PID"
+  bg_status
+  assert_eq "$STATUS:$(json_eval '[a["exit"], a["error"]["code"], [p["error"]["code"] for p in a["printers"]]]')" \
+    "10:[10, 'stopped', ['stopped']]" "Ctrl+C: 10, taking effect before the write"
+  assert_eq "$(writes):$(sim_log | grep -c '^open name=Kelva [LO]')" "0:0" "Ctrl+C: nothing written, no further printer opened"
 }
 
 scenario list 120 listing
@@ -255,4 +463,9 @@ scenario unknown-printer 60 unknown_printer
 scenario tool-running 90 tool_running
 scenario wrong-use 90 wrong_use
 scenario non-ascii-name 60 non_ascii_name
+scenario converge 120 converge
+scenario fleet-failures 60 fleet_failures
+scenario every-status-as-json 180 every_status_as_json
+scenario settings-utf8-mark 60 settings_utf8_mark
+[ "$ARCH" = win64 ] && scenario wow64-hint 60 wow64_hint
 e2e_finish

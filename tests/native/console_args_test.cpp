@@ -56,7 +56,20 @@ TEST(ReadConsoleArguments, RefusesWrongUseWithOneLine) {
       {u"set", u"P", u"9"},
       {u"set", u"P", u"+3"},
       {u"set", u"P", u"99999999999"},
-      {u"set", u"P", u"on", u"--json"},
+      {u"test", u"P"},
+      {u"test", u"--all"},
+      {u"set", u"--all", u"P", u"3"},
+      {u"get", u"--all", u"P"},
+      {u"list", u"--all"},
+      {u"register-event-source", u"--all"},
+      {u"get", u"P", u"--check"},
+      {u"test", u"--all", u"3", u"--check"},
+      {u"test", u"--all", u"3", u"--reason", u"why"},
+      {u"set", u"P", u"3", u"--reason"},
+      {u"set", u"P", u"3", u"--reason=a", u"--reason=b"},
+      {u"get", u"P", u"--json=array"},
+      {u"list", u"--json", u"--json=array"},
+      {u"list", u"--json=lines"},
       {u"list", u"--verbose"},
       {u"list", u"--settings"},
       {u"list", u"--settings="},
@@ -69,6 +82,46 @@ TEST(ReadConsoleArguments, RefusesWrongUseWithOneLine) {
     EXPECT_FALSE(reading.error.empty());
     EXPECT_EQ(reading.error.find(u'\n'), std::u16string::npos);
   }
+}
+
+TEST(ReadConsoleArguments, ReadsTheFleetOptions) {
+  struct Case {
+    Args args;
+    ConsoleCommand command;
+    std::u16string printer;
+    bool all;
+    bool check;
+    std::u16string reason;
+    bool json;
+    bool jsonArray;
+  };
+  const Case cases[] = {
+      {{u"test", u"--all", u"3"}, ConsoleCommand::Test, u"", true, false, u"", false, false},
+      {{u"TEST", u"P", u"off", u"--json"}, ConsoleCommand::Test, u"P", false, false, u"", true, false},
+      {{u"set", u"--all", u"on", u"--check", u"--json"}, ConsoleCommand::Set, u"", true, true, u"", true, false},
+      {{u"set", u"P", u"2", u"--reason", u"ticket 42"}, ConsoleCommand::Set, u"P", false, false, u"ticket 42", false, false},
+      {{u"--reason=Büro", u"set", u"--all", u"1"}, ConsoleCommand::Set, u"", true, false, u"Büro", false, false},
+      {{u"get", u"--all"}, ConsoleCommand::Get, u"", true, false, u"", false, false},
+      {{u"list", u"--json=array"}, ConsoleCommand::List, u"", false, false, u"", false, true},
+      {{u"register-event-source", u"--json"}, ConsoleCommand::RegisterEventSource, u"", false, false, u"", true, false},
+      {{u"--version"}, ConsoleCommand::Version, u"", false, false, u"", false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    const ArgumentReading reading = ReadConsoleArguments(c.args);
+    ASSERT_TRUE(reading.invocation.has_value()) << std::string(reading.error.begin(), reading.error.end());
+    const ConsoleInvocation& invocation = *reading.invocation;
+    EXPECT_EQ(invocation.command, c.command);
+    EXPECT_EQ(invocation.printerName, c.printer);
+    EXPECT_EQ(invocation.allPrinters, c.all);
+    EXPECT_EQ(invocation.check, c.check);
+    EXPECT_EQ(invocation.reason, c.reason);
+    EXPECT_EQ(invocation.json, c.json);
+    EXPECT_EQ(invocation.jsonArray, c.jsonArray);
+  }
+  // A wrong use still answers in JSON when asked to.
+  EXPECT_TRUE(ReadConsoleArguments({u"frobnicate", u"--json"}).json);
+  EXPECT_FALSE(ReadConsoleArguments({u"get", u"--", u"--json"}).json);
 }
 
 TEST(TimerCodeToWrite, IsWhatTheTimerDialogsOkWritesForTheSameChoice) {

@@ -152,7 +152,8 @@ TEST_F(Discovery, AListThatGrewSinceItWasSizedIsAskedForAgain) {
     std::size_t growths;
     int calls;
     std::size_t rows;
-  } const cases[] = {{1, 3, 2}, {1000, 5, 0}};  // one printer installed; printers installed without end
+    bool listingFailed;
+  } const cases[] = {{1, 3, 2, false}, {1000, 5, 0, true}};  // one printer installed; printers installed without end
   for (const Case& c : cases) {
     SCOPED_TRACE(c.growths);
     GrowingSpooler spooler;
@@ -163,10 +164,33 @@ TEST_F(Discovery, AListThatGrewSinceItWasSizedIsAskedForAgain) {
     g_enumPrintersForDiscovery = nullptr;
     EXPECT_EQ(spooler.calls, c.calls);
     EXPECT_EQ(result.rows.size(), c.rows);
+    EXPECT_EQ(result.listingFailed, c.listingFailed);
     if (c.rows == 2) {
       EXPECT_THAT(result.rows, ElementsAre(Row(L"somv late 0", L"Kelva LP-100"), Row(L"somv A", L"Kelva LP-100")));
     }
   }
+}
+
+BOOL WINAPI SpoolerRefusing(DWORD, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD needed, LPDWORD) {
+  *needed = 0;
+  ::SetLastError(RPC_S_SERVER_UNAVAILABLE);
+  return FALSE;
+}
+
+// A stopped spooler must not read as a machine without printers.
+TEST_F(Discovery, ASpoolerThatRefusesIsToldApartFromNoPrinter) {
+  WriteSettings("[SUPPORT_DEVICE]\r\nKelva LP-100=01.00\r\n");
+  ScopedPrinter printer(L"somv A", L"Kelva LP-100");
+  ASSERT_TRUE(printer.Added());
+  g_enumPrintersForDiscovery = SpoolerRefusing;
+  const DiscoveryResult refused = FindSupportedPrinters();
+  g_enumPrintersForDiscovery = nullptr;
+  EXPECT_TRUE(refused.listingFailed);
+  EXPECT_TRUE(refused.rows.empty());
+  EXPECT_EQ(refused.found, 0);
+  const DiscoveryResult listed = FindSupportedPrinters();
+  EXPECT_FALSE(listed.listingFailed);
+  EXPECT_EQ(listed.rows.size(), 1u);
 }
 
 }  // namespace
