@@ -36,4 +36,13 @@ class UniqueHandle {
   Handle m_handle = Traits::Invalid();
 };
 
+// A handle whose invalid value is null, released by `release`.
+template <typename H, auto release>
+struct NullableHandleTraits {
+  using Handle = H;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h) { release(h); }
+};
+
 }  // namespace somv

@@ -14,19 +14,8 @@
 namespace somv {
 namespace {
 
-struct EventSourceTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() { return nullptr; }
-  static bool IsValid(Handle h) { return h != nullptr; }
-  static void Close(Handle h) { ::DeregisterEventSource(h); }
-};
-
-struct RegistryKeyTraits {
-  using Handle = HKEY;
-  static Handle Invalid() { return nullptr; }
-  static bool IsValid(Handle h) { return h != nullptr; }
-  static void Close(Handle h) { ::RegCloseKey(h); }
-};
+using EventSourceTraits = NullableHandleTraits<HANDLE, ::DeregisterEventSource>;
+using RegistryKeyTraits = NullableHandleTraits<HKEY, ::RegCloseKey>;
 
 constexpr wchar_t kApplicationLog[] = L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\";
 

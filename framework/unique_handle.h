@@ -6,12 +6,7 @@
 
 namespace somv {
 
-struct ModuleTraits {
-  using Handle = HMODULE;
-  static Handle Invalid() { return nullptr; }
-  static bool IsValid(Handle h) { return h != nullptr; }
-  static void Close(Handle h) { ::FreeLibrary(h); }
-};
+using ModuleTraits = NullableHandleTraits<HMODULE, ::FreeLibrary>;
 
 struct KernelHandleTraits {
   using Handle = HANDLE;
@@ -20,12 +15,7 @@ struct KernelHandleTraits {
   static void Close(Handle h) { ::CloseHandle(h); }
 };
 
-struct IconTraits {
-  using Handle = HICON;
-  static Handle Invalid() { return nullptr; }
-  static bool IsValid(Handle h) { return h != nullptr; }
-  static void Close(Handle h) { ::DestroyIcon(h); }
-};
+using IconTraits = NullableHandleTraits<HICON, ::DestroyIcon>;
 
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
