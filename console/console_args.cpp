@@ -2,8 +2,7 @@
 
 #include <string_view>
 
-#include "timer/power_off_timer.h"
-#include "timer/timer_rules.h"
+#include "timer/timer_choices.h"
 
 namespace somv {
 namespace {
@@ -48,21 +47,24 @@ std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(
 struct CommandShape {
   const char16_t* word;
   ConsoleCommand command;
+  bool typed;  // named by a word, not by an option
   bool namesPrinter;
   bool takesSetting;
 };
 
 constexpr CommandShape kCommands[] = {
-    {u"list", ConsoleCommand::List, false, false},
-    {u"get", ConsoleCommand::Get, true, false},
-    {u"test", ConsoleCommand::Test, true, true},
-    {u"set", ConsoleCommand::Set, true, true},
-    {u"register-event-source", ConsoleCommand::RegisterEventSource, false, false},
+    {u"list", ConsoleCommand::List, true, false, false},
+    {u"get", ConsoleCommand::Get, true, true, false},
+    {u"test", ConsoleCommand::Test, true, true, true},
+    {u"set", ConsoleCommand::Set, true, true, true},
+    {u"register-event-source", ConsoleCommand::RegisterEventSource, true, false, false},
+    {u"help", ConsoleCommand::Help, false, false, false},
+    {u"version", ConsoleCommand::Version, false, false, false},
 };
 
 const CommandShape* CommandNamed(std::u16string_view word) {
   for (const CommandShape& shape : kCommands) {
-    if (SameWordIgnoringAsciiCase(word, shape.word)) return &shape;
+    if (shape.typed && SameWordIgnoringAsciiCase(word, shape.word)) return &shape;
   }
   return nullptr;
 }
@@ -102,6 +104,13 @@ std::u16string MisplacedOption(const ConsoleInvocation& invocation) {
 }
 
 }  // namespace
+
+const char16_t* CommandWord(ConsoleCommand command) {
+  for (const CommandShape& shape : kCommands) {
+    if (shape.command == command) return shape.word;
+  }
+  return u"";
+}
 
 ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& arguments) {
   ConsoleInvocation invocation;
@@ -177,16 +186,6 @@ ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& argument
   const std::u16string misplaced = MisplacedOption(invocation);
   if (!misplaced.empty()) return wrongUse(misplaced);
   return {invocation, {}, wantsJson};
-}
-
-std::optional<std::uint16_t> TimerCodeToWrite(std::uint16_t currentCode, const TimerSetting& setting) {
-  int selected = PowerOffTimer::Decode(currentCode).ChoiceIndex();
-  bool powerOffEnabled = setting.kind != TimerSetting::Kind::Off;
-  if (setting.kind == TimerSetting::Kind::Choice) selected = setting.choice - 1;
-  const TimerOkDecision decision =
-      DecideTimerOk(false, selected, powerOffEnabled ? kCheckChecked : kCheckUnchecked);
-  if (decision.action != TimerOkAction::Write) return std::nullopt;
-  return decision.timerCode;
 }
 
 }  // namespace somv

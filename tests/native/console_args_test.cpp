@@ -124,23 +124,5 @@ TEST(ReadConsoleArguments, ReadsTheFleetOptions) {
   EXPECT_FALSE(ReadConsoleArguments({u"get", u"--", u"--json"}).json);
 }
 
-TEST(TimerCodeToWrite, IsWhatTheTimerDialogsOkWritesForTheSameChoice) {
-  struct Case {
-    std::uint16_t current;
-    TimerSetting setting;
-    std::optional<std::uint16_t> written;
-  };
-  const Case cases[] = {
-      {0x0003, {Kind::Off, 0}, 0x8003},  {0x8003, {Kind::On, 0}, 0x0003},
-      {0x0003, {Kind::On, 0}, 0x0003},   {0x8005, {Kind::Off, 0}, 0x8005},
-      {0x8005, {Kind::Choice, 2}, 0x0002}, {0x0009, {Kind::Choice, 8}, 0x0008},
-      {0x0009, {Kind::Off, 0}, std::nullopt}, {0x8000, {Kind::On, 0}, std::nullopt},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.current);
-    EXPECT_EQ(TimerCodeToWrite(c.current, c.setting), c.written);
-  }
-}
-
 }  // namespace
 }  // namespace somv
