@@ -24,8 +24,8 @@ int ChoiceCount() {
 }
 
 // Digits only, so that "+3", "3.0" and " 3" are refused rather than guessed.
-std::optional<int> ReadChoiceNumber(std::u16string_view text) {
-  if (text.empty() || text.size() > 4) return std::nullopt;
+std::optional<int> ReadNumber(std::u16string_view text) {
+  if (text.empty() || text.size() > 5) return std::nullopt;
   int value = 0;
   for (char16_t unit : text) {
     if (unit < u'0' || unit > u'9') return std::nullopt;
@@ -37,7 +37,7 @@ std::optional<int> ReadChoiceNumber(std::u16string_view text) {
 std::optional<TimerSetting> ReadTimerSetting(std::u16string_view text) {
   if (SameWordIgnoringAsciiCase(text, u"off")) return TimerSetting{TimerSetting::Kind::Off, 0};
   if (SameWordIgnoringAsciiCase(text, u"on")) return TimerSetting{TimerSetting::Kind::On, 0};
-  const std::optional<int> choice = ReadChoiceNumber(text);
+  const std::optional<int> choice = ReadNumber(text);
   if (!choice || *choice < 1 || *choice > ChoiceCount()) return std::nullopt;
   return TimerSetting{TimerSetting::Kind::Choice, *choice};
 }
@@ -86,6 +86,15 @@ std::optional<std::u16string> OptionValue(const std::vector<std::u16string>& arg
   return std::nullopt;
 }
 
+constexpr char16_t kSecondsRange[] = u"a number of seconds from 1 to 86400";
+
+bool ReadSeconds(std::u16string_view text, int& seconds) {
+  const std::optional<int> number = ReadNumber(text);
+  if (!number || *number < 1 || *number > 86400) return false;
+  seconds = *number;
+  return true;
+}
+
 std::u16string ChoiceRangeText() { return std::u16string(1, static_cast<char16_t>(u'0' + ChoiceCount())); }
 
 std::u16string UsageOf(const CommandShape& shape) {
@@ -100,6 +109,11 @@ std::u16string MisplacedOption(const ConsoleInvocation& invocation) {
   if (invocation.check && command != ConsoleCommand::Set) return u"--check goes with set only";
   if (!invocation.reason.empty() && command != ConsoleCommand::Set) return u"--reason goes with set only";
   if (invocation.jsonArray && command != ConsoleCommand::List) return u"--json=array goes with list only";
+  const bool reachesPrinters = command == ConsoleCommand::List || command == ConsoleCommand::Get ||
+                               command == ConsoleCommand::Test || command == ConsoleCommand::Set;
+  if ((invocation.waitSeconds != 0 || invocation.timeoutSeconds != 0) && !reachesPrinters) {
+    return u"--wait and --timeout go with list, get, test and set";
+  }
   return {};
 }
 
@@ -148,6 +162,10 @@ ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& argument
       if (reason->empty()) return wrongUse(u"--reason needs a text");
       if (!invocation.reason.empty()) return wrongUse(u"--reason is given twice");
       invocation.reason = *reason;
+    } else if (const auto wait = OptionValue(arguments, i, u"--wait")) {
+      if (!ReadSeconds(*wait, invocation.waitSeconds)) return wrongUse(std::u16string(u"--wait needs ") + kSecondsRange);
+    } else if (const auto timeout = OptionValue(arguments, i, u"--timeout")) {
+      if (!ReadSeconds(*timeout, invocation.timeoutSeconds)) return wrongUse(std::u16string(u"--timeout needs ") + kSecondsRange);
     } else if (const auto path = OptionValue(arguments, i, u"--settings")) {
       if (path->empty()) return wrongUse(u"--settings needs the path of a settings file");
       if (invocation.settingsPath) return wrongUse(u"--settings is given twice");

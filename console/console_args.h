@@ -20,6 +20,8 @@ struct ConsoleInvocation {
   bool check = false;                  // set --check: decide, never write
   std::u16string reason;               // set --reason, for the event log
   std::optional<std::u16string> settingsPath;
+  int waitSeconds = 0;     // --wait: how long to try again while the tool or another run holds the printers
+  int timeoutSeconds = 0;  // --timeout: when the run ends whatever it is waiting on; 0 for never
 };
 
 struct ArgumentReading {

@@ -3,7 +3,10 @@
 // dialogs, for scripts and management agents.
 #include <windows.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/library_search_win.h"
@@ -17,6 +20,7 @@
 #include "console/console_text.h"
 #include "console/event_log_win.h"
 #include "console/run_guards_win.h"
+#include "console/run_progress.h"
 
 namespace somv {
 namespace {
@@ -53,29 +57,65 @@ int Answer(bool json, bool jsonArray, const ConsoleResult& result) {
   return refused.ExitStatus();
 }
 
-void RunCommand(const ConsoleInvocation& invocation, ConsoleResult& result) {
-  switch (invocation.command) {
-    case ConsoleCommand::Help:
-    case ConsoleCommand::Version: return;
-    case ConsoleCommand::RegisterEventSource: {
-      result.errorSubject = RegisterTheEventSource();
-      if (!result.errorSubject.empty()) result.error = RunError::RegistrationFailed;
-      return;
-    }
-    default: break;
+// The tool's mutexes, trying again until `waitUntil` while the tool or
+// another run holds them; nothing when they stay taken.
+std::optional<ToolMutexes> TakeToolMutexes(std::chrono::steady_clock::time_point waitUntil) {
+  std::optional<ToolMutexes> mutexes;
+  for (;;) {
+    mutexes.emplace();
+    if (mutexes->Held()) return mutexes;
+    mutexes.reset();
+    if (std::chrono::steady_clock::now() >= waitUntil || StopRequested()) return mutexes;
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
   }
-  const ToolMutexes mutexes;
-  if (!mutexes.Held()) {
-    result.error = RunError::ToolRunning;
+}
+
+// The printers, as long as the tool's mutexes are held.
+void RunPrinterCommand(const ConsoleInvocation& invocation, ConsoleResult& result, RunProgress& progress,
+                       std::chrono::steady_clock::time_point started) {
+  const std::optional<ToolMutexes> mutexes = TakeToolMutexes(started + std::chrono::seconds(invocation.waitSeconds));
+  if (!mutexes) {
+    result.error = StopRequested() ? RunError::Stopped : RunError::ToolRunning;
     return;
   }
   PrinterRunHooks hooks;
   hooks.stopRequested = [] { return StopRequested(); };
-  hooks.printerDone = [&](const PrinterRecord& record) { RecordEvent(invocation, result, record); };
+  hooks.stepTaken = [&](const PrinterRecord& record) { progress.StepTaken(record); };
+  hooks.printerDone = [&](const PrinterRecord& record) {
+    RecordEvent(invocation, result, record);
+    progress.PrinterDone(record);
+  };
   RunPrinters(invocation, result, hooks);
 }
 
+// With --timeout the printers are reached from a thread of their own, so
+// that the answer is written on time even while a call into the status
+// library never returns; the process then ends without waiting for it.
+int AnswerWithinTheTimeLimit(const ConsoleInvocation& invocation, ConsoleResult& result,
+                             std::chrono::steady_clock::time_point started) {
+  RunProgress progress;
+  if (invocation.timeoutSeconds == 0) {
+    RunPrinterCommand(invocation, result, progress, started);
+    return Answer(invocation.json, invocation.jsonArray, result);
+  }
+  const ConsoleResult base = result;
+  std::thread printers([&] {
+    RunPrinterCommand(invocation, result, progress, started);
+    progress.Finish();
+  });
+  const auto deadline = started + std::chrono::seconds(invocation.timeoutSeconds);
+  if (!progress.WaitUntilFinished(deadline)) {
+    if (const std::optional<ConsoleResult> cut = progress.CutOff(base)) {
+      const int status = Answer(invocation.json, invocation.jsonArray, *cut);
+      ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(status));
+    }
+  }
+  printers.join();
+  return Answer(invocation.json, invocation.jsonArray, result);
+}
+
 int Run(const std::vector<std::u16string>& arguments) {
+  const auto started = std::chrono::steady_clock::now();
   const ArgumentReading reading = ReadConsoleArguments(arguments);
   ConsoleResult result;
   if (!reading.invocation) {
@@ -86,7 +126,12 @@ int Run(const std::vector<std::u16string>& arguments) {
   const ConsoleInvocation& invocation = *reading.invocation;
   result.command = invocation.command;
   result.check = invocation.check;
-  RunCommand(invocation, result);
+  result.timeoutSeconds = invocation.timeoutSeconds;
+  if (invocation.command == ConsoleCommand::RegisterEventSource) {
+    result.errorSubject = RegisterTheEventSource();
+    if (!result.errorSubject.empty()) result.error = RunError::RegistrationFailed;
+  }
+  if (result.ReachesPrinters()) return AnswerWithinTheTimeLimit(invocation, result, started);
   return Answer(invocation.json, invocation.jsonArray, result);
 }
 

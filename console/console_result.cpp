@@ -44,8 +44,7 @@ int ConsoleResult::ExitStatus() const {
 }
 
 bool ConsoleResult::ReachedPrinters() const {
-  const bool printerCommand = command == ConsoleCommand::List || command == ConsoleCommand::Get || Converging();
-  return printerCommand && (error == RunError::None || error == RunError::PrinterFailed ||
+  return ReachesPrinters() && (error == RunError::None || error == RunError::PrinterFailed ||
                             error == RunError::Stopped || error == RunError::TimedOut);
 }
 

@@ -96,6 +96,10 @@ struct ConsoleResult {
   std::vector<PrinterRecord> printers;
 
   bool Converging() const { return command == ConsoleCommand::Test || command == ConsoleCommand::Set; }
+  // list, get, test and set: the commands that talk to printers.
+  bool ReachesPrinters() const {
+    return command == ConsoleCommand::List || command == ConsoleCommand::Get || Converging();
+  }
   int ExitStatus() const;
   // The run got as far as the printers: the answer shows them.
   bool ReachedPrinters() const;

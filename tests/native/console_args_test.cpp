@@ -74,6 +74,9 @@ TEST(ReadConsoleArguments, RefusesWrongUseWithOneLine) {
       {u"list", u"--settings"},
       {u"list", u"--settings="},
       {u"list", u"--settings", u"a", u"--settings", u"b"},
+      {u"list", u"--wait", u"0"},
+      {u"list", u"--timeout=86401"},
+      {u"register-event-source", u"--wait", u"5"},
   };
   for (const Args& args : cases) {
     SCOPED_TRACE(&args - cases);
@@ -119,6 +122,10 @@ TEST(ReadConsoleArguments, ReadsTheFleetOptions) {
     EXPECT_EQ(invocation.json, c.json);
     EXPECT_EQ(invocation.jsonArray, c.jsonArray);
   }
+  const ArgumentReading limited = ReadConsoleArguments({u"set", u"--all", u"3", u"--wait", u"5", u"--timeout=600"});
+  ASSERT_TRUE(limited.invocation.has_value());
+  EXPECT_EQ(limited.invocation->waitSeconds, 5);
+  EXPECT_EQ(limited.invocation->timeoutSeconds, 600);
   // A wrong use still answers in JSON when asked to.
   EXPECT_TRUE(ReadConsoleArguments({u"frobnicate", u"--json"}).json);
   EXPECT_FALSE(ReadConsoleArguments({u"get", u"--", u"--json"}).json);
