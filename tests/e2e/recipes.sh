@@ -11,14 +11,7 @@ source "$here/../../scripts/world.sh"
 source "$here/tool-world.sh"
 
 ARCH=${1:-win64}
-if [ "$ARCH" = win32 ] && ! wine32_usable; then
-  echo "skipped: recipes (win32): this machine cannot execute the 32-bit Wine loader"
-  echo "0 passed, 0 failed"
-  exit 0
-fi
-
-e2e_setup "$ARCH" "$SOMV_BUILD/e2e-recipes-$ARCH" || { echo "0 passed, 1 failed"; exit 1; }
-world_setup "$ARCH" || { echo "0 passed, 1 failed"; exit 1; }
+suite_setup "$ARCH" recipes
 CONSOLE=$SOMV_CONSOLE
 
 # recipe TEXT: the code block of "In a management engine" that holds TEXT,
@@ -32,46 +25,24 @@ recipe() {
   ' "$SOMV_ROOT/README.md" | sed "s/ZELV4PCD/$CONSOLE/g"
 }
 
-# A printer in the state, one drifting, and what the caller adds; the program
-# and its settings in PROGRAM_DIR.
-fleet() {
-  install_printers "R 1|Kelva LP-100|Kelva E2E-100" "R 2|Kelva Office 2200|Kelva E2E-200" "${@:2}"
-  sim_printers <<EOF_SIM
-[Kelva LP-100]
-Minor=5
-TimerCode=0x0003
-[Kelva Office 2200]
-Major=2
-Minor=1
-TimerCode=0x8005
-${1:-}
-EOF_SIM
-  PROGRAM_DIR=$(scenario_dir)/program
-  mkdir -p "$PROGRAM_DIR"
-  cp "$TOOL_BUILD/console/$CONSOLE.EXE" "$PROGRAM_DIR/"
-  write_settings "$PROGRAM_DIR" <<'EOF_INI'
-[SUPPORT_DEVICE]
-Kelva E2E-100=01.05
-Kelva E2E-200=02.00
-EOF_INI
-}
-
 # run_batch FILE: the batch file run by cmd from the program's folder; sets
 # STATUS and OUT.
 run_batch() {
-  (cd "$PROGRAM_DIR" && "$WINELOADER" cmd /c "$(win_path "$1")" >"$1.out" 2>"$1.err")
+  (cd "$CONSOLE_DIR" && "$WINELOADER" cmd /c "$(win_path "$1")" >"$1.out" 2>"$1.err")
   STATUS=$?
   OUT=$(tr -d '\r' <"$1.out")
 }
 
 startup_script() {
-  fleet "[Kelva Unplugged]
-Fail=open" "R 3|Kelva Unplugged|Kelva E2E-100"
-  recipe '@echo off' | sed 's/$/\r/' >"$PROGRAM_DIR/startup.cmd"
+  fleet_printers "[Kelva Unplugged]
+Fail=open"
+  install_printers "F 4|Kelva Unplugged|Kelva E2E-100"
+  console_dir
+  recipe '@echo off' | sed 's/$/\r/' >"$CONSOLE_DIR/startup.cmd"
   local answer
   answer=$(unix_path 'C:\windows\Logs\Somnivar\startup.json')
   rm -f "$answer"
-  run_batch "$PROGRAM_DIR/startup.cmd"
+  run_batch "$CONSOLE_DIR/startup.cmd"
   assert_eq "$STATUS" 5 "startup script: ends with the program's status"
   assert_eq "$(python3 -c 'import json, sys; a = json.load(open(sys.argv[1])); print(a["exit"], a["changed"])' "$answer")" \
     "5 True" "startup script: the answer kept in the administrators' folder"
@@ -81,18 +52,20 @@ Fail=open" "R 3|Kelva Unplugged|Kelva E2E-100"
 # The table's check, run alone, against a spooler that cannot be reached, and
 # while another run holds the program's mutex.
 table_script() {
-  fleet "[Kelva Slow]
-OpenDelay=5000" "R 3|Kelva Slow|Kelva E2E-100"
-  { echo '@echo off'; recipe 'set "Kelva LP-100" 3'; } | sed 's/$/\r/' >"$PROGRAM_DIR/table.cmd"
-  run_batch "$PROGRAM_DIR/table.cmd"
+  fleet_printers "[Kelva Slow]
+OpenDelay=5000"
+  install_printers "F 4|Kelva Slow|Kelva E2E-100"
+  console_dir
+  { echo '@echo off'; recipe 'set "Kelva LP-100" 3'; } | sed 's/$/\r/' >"$CONSOLE_DIR/table.cmd"
+  run_batch "$CONSOLE_DIR/table.cmd"
   assert_eq "$STATUS:$(tail -n 1 <<<"$OUT")" "0:summary: changed=0 unchanged=1 failed=0" \
     "table script: nothing after the table when set succeeds"
-  WINEDLLOVERRIDES=winspool.drv=d run_batch "$PROGRAM_DIR/table.cmd"
+  WINEDLLOVERRIDES=winspool.drv=d run_batch "$CONSOLE_DIR/table.cmd"
   assert_eq "$OUT" "failed: 8" "table script: 8 is a failure, not the open tool"
-  "$WINELOADER" "$PROGRAM_DIR/$CONSOLE.EXE" get --all >/dev/null 2>&1 &
+  "$WINELOADER" "$CONSOLE_DIR/$CONSOLE.EXE" get --all >/dev/null 2>&1 &
   local holder=$! i
   for i in $(seq 100); do sim_log | grep -q '^wait name=Kelva Slow ' && break; sleep 0.2; done
-  run_batch "$PROGRAM_DIR/table.cmd"
+  run_batch "$CONSOLE_DIR/table.cmd"
   assert_eq "$OUT" "the tool is open on this machine" "table script: 7 names the open tool"
   wait "$holder"
 }
@@ -103,7 +76,7 @@ OpenDelay=5000" "R 3|Kelva Slow|Kelva E2E-100"
 ansible_play() {
   local dir
   dir=$(scenario_dir)
-  printf '#!/bin/sh\nexec "%s" "%s" "$@"\n' "$WINELOADER" "$PROGRAM_DIR/$CONSOLE.EXE" >"$dir/console"
+  printf '#!/bin/sh\nexec "%s" "%s" "$@"\n' "$WINELOADER" "$CONSOLE_DIR/$CONSOLE.EXE" >"$dir/console"
   chmod +x "$dir/console"
   {
     printf -- '- hosts: localhost\n  gather_facts: false\n  tasks:\n'
@@ -116,7 +89,8 @@ ansible_play() {
 }
 
 ansible_task() {
-  fleet
+  fleet_printers
+  console_dir
   ansible_play --check
   assert_eq "$RECAP:$(sim_value "Kelva Office 2200" TimerCode)" "changed=1 failed=0:0x8005" "ansible --check: reports the drift, writes nothing"
   ansible_play
