@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The README's recipes for management engines, taken from the README as they
-# stand and run as an engine runs them against the simulated printers: the
-# batch ones through Wine's cmd, the Ansible task through ansible-playbook.
-# Nothing here runs PowerShell; those recipes are checked for their guards.
+# The README's recipes for management engines, taken from it as they stand,
+# run against the simulated printers: the batch ones through Wine's cmd, the
+# Ansible task through ansible-playbook; the PowerShell ones, which nothing
+# here runs, checked for their guards.
 #   SOMV_BUILD_DIR=<build> bash tests/e2e/recipes.sh win64|win32
 # Needs that configuration built; ends with "N passed, N failed".
 set -uo pipefail
@@ -44,8 +44,7 @@ Fail=open"
   rm -f "$answer"
   run_batch "$CONSOLE_DIR/startup.cmd"
   assert_eq "$STATUS" 5 "startup script: ends with the program's status"
-  assert_eq "$(python3 -c 'import json, sys; a = json.load(open(sys.argv[1])); print(a["exit"], a["changed"])' "$answer")" \
-    "5 True" "startup script: the answer kept in the administrators' folder"
+  assert_eq "$(grep -o '"exit": [0-9]*' "$answer")" '"exit": 5' "startup script: the answer kept in the administrators' folder"
   assert_eq "$(sim_value "Kelva Office 2200" TimerCode)" 0x0003 "startup script: the drifting printer converged"
 }
 
@@ -102,7 +101,6 @@ ansible_task() {
     "ansible without the program: the task fails, its conditions hold"
 }
 
-# No PowerShell here: the scripts are checked for their shape.
 powershell_guards() {
   local name script
   for name in detect remediate; do
