@@ -21,11 +21,9 @@ TEST(ToolExclusion, GoesOnOnlyWhereNoOtherProcessHoldsEitherName) {
       {"alone in a user's session", 1, A::kCreated, A::kCreated, E::kGoesOn},
       {"the global namespace refuses the companion", 1, A::kCreated, A::kFailed, E::kGoesOn},
       {"the tool or a run in this session", 1, A::kExisted, A::kFailed, E::kHeldInThisSession},
-      {"an elevated holder in this session", 1, A::kDenied, A::kFailed, E::kHeldInThisSession},
       {"the name is another kind of object", 1, A::kFailed, A::kFailed, E::kHeldInThisSession},
       {"a run as SYSTEM in session 0", 1, A::kCreated, A::kExisted, E::kHeldElsewhere},
       {"another account's tool in session 2", 1, A::kCreated, A::kDenied, E::kHeldElsewhere},
-      {"from session 2, the tool in session 1", 2, A::kCreated, A::kExisted, E::kHeldElsewhere},
       // In session 0 the companion is the name just created, not another's.
       {"alone in session 0: one object under both names", 0, A::kCreated, A::kExisted, E::kGoesOn},
       {"another run in session 0", 0, A::kExisted, A::kFailed, E::kHeldInThisSession},
