@@ -62,7 +62,8 @@ constexpr char16_t kHelp[] =
     u"Exit status: 0 done, 1 test found a printer to change, 2 wrong use, 3 printer not found among\r\n"
     u"the supported ones, 4 status library missing or unusable, 5 a printer failed or its firmware is\r\n"
     u"too old, 6 settings file missing, 7 " SOMV_TITLE " is running, 8 the printers could not be listed,\r\n"
-    u"9 the output could not be written, 10 stopped by Ctrl+C or Ctrl+Break, 11 registration failed.\r\n";
+    u"9 the output could not be written, 10 stopped by Ctrl+C, Ctrl+Break or the console window's close,\r\n"
+    u"11 registration failed.\r\n";
 
 std::u16string ProgramFileName() { return std::u16string(kConsoleName) + u".EXE"; }
 
@@ -146,7 +147,7 @@ class ConsoleRun {
   void ReachPrinter(PrinterAccess& access, const PrinterRow& row);
   void RecordEvent(const PrinterReport& report) const;
   int StatusAfterPrinters() const;
-  // Ends the run after Ctrl+C or Ctrl+Break with what was done until then.
+  // Ends the run after Ctrl+C, Ctrl+Break or a close with what was done until then.
   int Stop();
   // Writes the answer; 9 when standard output refused it.
   int Answer(const std::u16string& text);
@@ -172,7 +173,7 @@ int ConsoleRun::Run() {
     if (!failure.empty()) return Fail(kRegistrationFailed, u"registration-failed", failure);
     return Answer(u"the event source " + std::u16string(kEventSource) + u" is registered\r\n");
   }
-  const ToolMutexes mutexes;
+  const ToolMutexes mutexes = TakeToolMutexes();
   if (!mutexes.Held()) {
     return Fail(kToolRunning, u"tool-running",
                 SOMV_WIDE(SOMV_TITLE) u" is running (or another run of this program): close it and try again");
@@ -266,7 +267,7 @@ void ConsoleRun::RecordEvent(const PrinterReport& report) const {
 }
 
 int ConsoleRun::Stop() {
-  const int status = Fail(kStopped, u"stopped", u"stopped by Ctrl+C or Ctrl+Break");
+  const int status = Fail(kStopped, u"stopped", u"stopped by Ctrl+C, Ctrl+Break or the console window's close");
   if (m_invocation.json) return status;
   std::u16string text = FormatReportTable(m_answer.printers);
   if (m_answer.converging) text += SummaryLine(m_answer) + u"\r\n";
