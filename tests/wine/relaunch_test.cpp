@@ -161,9 +161,6 @@ Report RunProgram(const RelaunchScratch& scratch, const wchar_t* fault = L"") {
 
   const std::vector<Report> firsts = Reports(scratch, L"first");
   EXPECT_EQ(firsts.size(), 1u) << "exactly the program as started ran as the program";
-  for (const std::wstring& name : FileNames(scratch.Reports(), L"first-*.txt")) {
-    ::DeleteFileW((scratch.Reports() + name).c_str());
-  }
   return firsts.empty() ? Report() : firsts.front();
 }
 
@@ -236,7 +233,7 @@ TEST(Relaunch, CopiesTheFilesIntoTempAndRunsTheCopyFromThereEachStartRegistering
     ASSERT_FALSE(first.empty());
     ExpectCopyTookOver(scratch, first);
     ExpectCopiesInTemp(scratch);
-    for (const std::wstring& name : FileNames(scratch.Reports(), L"copy-*.txt")) {
+    for (const std::wstring& name : FileNames(scratch.Reports(), L"*.txt")) {
       ::DeleteFileW((scratch.Reports() + name).c_str());
     }
   }
