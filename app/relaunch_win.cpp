@@ -86,10 +86,16 @@ bool IsLoneFile(HANDLE file) {
          (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0;
 }
 
+// Through a second handle to the same file, asked for only now: a name may
+// lead to a file whose attributes this process may not change, and that
+// must not keep its name from being removed.
 bool MakeNormal(HANDLE file) {
+  const UniqueKernelHandle writable = OwnedFile(
+      ::ReOpenFile(file, DELETE | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                   FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS));
   FILE_BASIC_INFO basic = {};
   basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-  return ::SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic));
+  return writable && ::SetFileInformationByHandle(writable.Get(), FileBasicInfo, &basic, sizeof(basic));
 }
 
 // Whatever is found under a copy's name goes as a name, never written
@@ -98,7 +104,7 @@ bool MakeNormal(HANDLE file) {
 // is made writable first, where the system cannot delete it regardless.
 bool RemoveName(const std::u16string& path) {
   const UniqueKernelHandle found = OwnedFile(::CreateFileW(
-      WidePtr(path), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+      WidePtr(path), DELETE | FILE_READ_ATTRIBUTES,
       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!found) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
@@ -149,7 +155,8 @@ bool WriteWholeFile(HANDLE file, const std::string& bytes) {
 // name, and the final component is not followed if it is a link.
 bool WriteNewFile(const std::u16string& target, const std::u16string& finalPath,
                   const std::string& bytes) {
-  const UniqueKernelHandle writer = OpenSharingReadOnly(target, GENERIC_WRITE | DELETE, CREATE_NEW);
+  const UniqueKernelHandle writer =
+      OpenSharingReadOnly(target, GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE, CREATE_NEW);
   if (!writer) return false;
   if (IsTheFileMeant(writer.Get(), finalPath) && WriteWholeFile(writer.Get(), bytes)) return true;
   MarkDeleted(writer.Get());
