@@ -14,6 +14,7 @@
 #include "common/names.h"
 #include "common/win_text.h"
 #include "settings/launch_dir_win.h"
+#include "tests/wine/support/scoped_files.h"
 
 namespace {
 
@@ -65,15 +66,7 @@ BOOL WINAPI RefusedRegistration(LPCWSTR, LPCWSTR, DWORD) {
   return FALSE;
 }
 
-void OverwriteWrittenCopy(LPCWSTR target) {
-  HANDLE file = ::CreateFileW(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  ::WriteFile(file, "another process's", 17, &written, nullptr);
-  ::SetEndOfFile(file);
-  ::CloseHandle(file);
-}
+void OverwriteWrittenCopy(LPCWSTR target) { somv::test::WriteFileBytes(target, "another process's"); }
 
 std::wstring CurrentDirectory() {
   wchar_t buffer[MAX_PATH] = {};

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/relaunch_win.h"
@@ -185,13 +186,9 @@ std::wstring PendingDeletions() {
   return Upper(value);
 }
 
-std::size_t PendingDeletions(const std::wstring& pending, const std::wstring& path) {
-  std::size_t count = 0;
-  for (std::size_t at = pending.find(Upper(path)); at != std::wstring::npos;
-       at = pending.find(Upper(path), at + 1)) {
-    ++count;
-  }
-  return count;
+bool PendingDeletionOnce(const std::wstring& pending, const std::wstring& path) {
+  const std::size_t first = pending.find(Upper(path));
+  return first != std::wstring::npos && first == pending.rfind(Upper(path));
 }
 
 void ExpectCopiesInTemp(const RelaunchScratch& scratch) {
@@ -202,7 +199,7 @@ void ExpectCopiesInTemp(const RelaunchScratch& scratch) {
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << "missing in temp: " << ToU16(name).size();
     EXPECT_EQ(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
               0u);
-    EXPECT_EQ(PendingDeletions(pending, target), 1u) << "registered for deletion at restart once";
+    EXPECT_TRUE(PendingDeletionOnce(pending, target)) << "registered for deletion at restart once";
   }
   EXPECT_EQ(ReadFileBytes(scratch.Temp() + kProgram), ReadFileBytes(ProbePath()));
   EXPECT_EQ(ReadFileBytes(scratch.Temp() + kSettings), ReadFileBytes(scratch.Start() + kSettings));
@@ -244,12 +241,12 @@ TEST(Relaunch, CopiesTheFilesIntoTempAndRunsTheCopyFromThereEachStartRegistering
 TEST(Relaunch, ReplacesReadOnlyLeftoversButNeverWritesThroughAPlantedLink) {
   for (const bool planted : {false, true}) {
     RelaunchScratch scratch;
-    std::map<std::wstring, DWORD> attributes;
+    DWORD attributes = 0;
     for (const std::wstring& name : {kProgram, kSettings, kLibrary}) {
       const std::wstring file = planted ? scratch.Root() + L"elsewhere-" + name : scratch.Temp() + name;
       ASSERT_TRUE(WriteFileBytes(file, "left over from an earlier run"));
       ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-      attributes[file] = ::GetFileAttributesW(file.c_str());
+      attributes = ::GetFileAttributesW(file.c_str());
       if (planted) {
         ASSERT_TRUE(::CreateHardLinkW((scratch.Temp() + name).c_str(), file.c_str(), nullptr));
       }
@@ -260,8 +257,7 @@ TEST(Relaunch, ReplacesReadOnlyLeftoversButNeverWritesThroughAPlantedLink) {
       for (const std::wstring& name : {kProgram, kSettings, kLibrary}) {
         const std::wstring elsewhere = scratch.Root() + L"elsewhere-" + name;
         EXPECT_EQ(ReadFileBytes(elsewhere), "left over from an earlier run");
-        EXPECT_EQ(::GetFileAttributesW(elsewhere.c_str()), attributes[elsewhere]);
-        ::SetFileAttributesW(elsewhere.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(::GetFileAttributesW(elsewhere.c_str()), attributes);
       }
     }
     // Where the system cannot remove a read-only file's second name, in place.
@@ -286,24 +282,17 @@ TEST(Relaunch, StartsExactlyTheCopiedProgramFromATempDirectoryWithASpace) {
 }
 
 TEST(Relaunch, RunsInPlaceLeavingNothingInTempWhenNoCopyCanBeMadeOrKept) {
-  const struct {
-    const wchar_t* missing;
-    const wchar_t* fault;
-  } cases[] = {
-      {kSettings.c_str(), L""},
-      {kLibrary.c_str(), L""},
-      {L"", L"refuse-registration"},
-      {L"", L"overwrite-written-copy"},
-  };
-  for (const auto& c : cases) {
+  const std::pair<std::wstring, const wchar_t*> cases[] = {  // a missing file, the probe's fault
+      {kSettings, L""}, {kLibrary, L""}, {L"", L"refuse-registration"}, {L"", L"overwrite-written-copy"}};
+  for (const auto& [missing, fault] : cases) {
     RelaunchScratch scratch;
-    if (*c.missing != L'\0') ::DeleteFileW((scratch.Start() + c.missing).c_str());
-    const Report first = RunProgram(scratch, c.fault);
+    if (!missing.empty()) ::DeleteFileW((scratch.Start() + missing).c_str());
+    const Report first = RunProgram(scratch, fault);
     ASSERT_FALSE(first.empty());
-    EXPECT_EQ(first.at(L"relaunched"), L"0") << c.fault;
+    EXPECT_EQ(first.at(L"relaunched"), L"0") << fault;
     EXPECT_EQ(first.at(L"mutexHandle"), L"1");
     EXPECT_EQ(first.at(L"starts"), L"0");
-    EXPECT_TRUE(FileNames(scratch.Temp(), L"*").empty()) << "nothing left in temp: " << c.fault;
+    EXPECT_TRUE(FileNames(scratch.Temp(), L"*").empty()) << "nothing left in temp";
   }
 }
 
