@@ -48,8 +48,8 @@ const AppCommandEntry* CSomvApp::GetCommandMap() const { return kCommandEntries;
 // the windowing and shell libraries would cost this process their start-up.
 BOOL CSomvApp::InitInstance() {
   CWinApp::InitInstance();
-  // Before anything reads them, and before the program as started stops
-  // holding them (when this process's first window waits for input).
+  // Before anything reads them; the program as started holds them until
+  // this says it does.
   if (IsRunningFromTempCopy()) m_heldCompanions = HoldCompanionFiles();
   if (!LoadResourceLibrary()) return FALSE;
   if (AnotherInstanceRuns()) return FALSE;
