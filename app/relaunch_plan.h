@@ -30,4 +30,13 @@ std::optional<TempCopyPlan> PlanTempCopies(std::u16string_view tempDirectory,
 // temporary directory cannot make the system look for a shorter program name.
 std::u16string QuotedCommandLine(std::u16string_view programPath);
 
+// Whether the system's list of file operations at restart (source and
+// target in turn, in the \??\ form, a deletion's target empty, a target
+// that replaces prefixed with '!') ends with `path` deleted: then registering
+// it again would only lengthen the list that installers and audits read.
+bool DeletionPendingAtRestart(std::u16string_view operations, std::u16string_view path);
+
+// The path GetFinalPathNameByHandleW gives, without its \\?\ prefix.
+std::u16string WithoutLongPathPrefix(std::u16string_view finalPath);
+
 }  // namespace somv

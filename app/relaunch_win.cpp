@@ -1,11 +1,14 @@
 #include "app/relaunch_win.h"
 
 #include <array>
+#include <cstdint>
+#include <cwchar>
 #include <optional>
 #include <string>
 #include <tuple>
 
 #include "app/relaunch_plan.h"
+#include "common/library_search_win.h"
 #include "common/names.h"
 #include "common/win_text.h"
 #include "framework/unique_handle.h"
@@ -42,29 +45,90 @@ std::u16string ExistingLaunchFile(const char16_t* name) {
   return FileExists(path) ? ToU16(path) : std::u16string();
 }
 
-// A read-only leftover of an earlier run must not stop the copy.
-void MakeTargetsNormal(const TempCopyPlan& plan) {
-  for (const FileCopy& copy : plan) {
-    if (FileExists(ToWide(copy.target))) {
-      ::SetFileAttributesW(WidePtr(copy.target), FILE_ATTRIBUTE_NORMAL);
-    }
-  }
-}
-
 // Larger files are no companion of ours; reading them whole is not tried.
 constexpr LONGLONG kLargestCopiedFile = 64LL * 1024 * 1024;
 
-// The copy's program must have started and the copy must hold its own files
-// within this time, or this process lets go of them anyway.
-constexpr DWORD kCopyReadyMilliseconds = 5000;
+// Names, in the copy's inherited environment, the inherited event by which the
+// copy says it holds its files. Unnamed and inherited only by the copy, no
+// other process can set it, and waiting for it needs nothing but the kernel.
+constexpr wchar_t kHandOverVariable[] = L"SOMNIVARF_TOOL_HANDOVER";
+
+UniqueKernelHandle OwnedFile(HANDLE file) {
+  return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
 
 // Sharing reading only keeps every other process from writing, renaming or
 // deleting the file for as long as the handle is open; the loader's own
 // open of a program still succeeds, as it asks only to read and execute.
 UniqueKernelHandle OpenSharingReadOnly(const std::u16string& path, DWORD access, DWORD disposition) {
-  const HANDLE file = ::CreateFileW(WidePtr(path), access, FILE_SHARE_READ, nullptr, disposition,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-  return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+  return OwnedFile(::CreateFileW(WidePtr(path), access, FILE_SHARE_READ, nullptr, disposition,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+bool MarkDeleted(HANDLE file) {
+  FILE_DISPOSITION_INFO disposition = {TRUE};
+  return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof(disposition));
+}
+
+// Windows 10 1809 and later: the name goes at once, read-only or not, and the
+// attributes of a file with other names stay as they are.
+bool MarkDeletedIgnoringReadOnly(HANDLE file) {
+  constexpr auto kDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+  constexpr DWORD kDeletePosixIgnoringReadOnly = 0x1 | 0x2 | 0x10;
+  DWORD flags = kDeletePosixIgnoringReadOnly;
+  return ::SetFileInformationByHandle(file, kDispositionInfoEx, &flags, sizeof(flags));
+}
+
+// A plain file with no other name, so changing it changes nothing elsewhere.
+bool IsLoneFile(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info = {};
+  return ::GetFileInformationByHandle(file, &info) && info.nNumberOfLinks == 1 &&
+         (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+}
+
+// Through a second handle to the same file, asked for only now: a name may
+// lead to a file whose attributes this process may not change, and that
+// must not keep its name from being removed.
+bool MakeNormal(HANDLE file) {
+  const UniqueKernelHandle writable = OwnedFile(
+      ::ReOpenFile(file, DELETE | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                   FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS));
+  FILE_BASIC_INFO basic = {};
+  basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+  return writable && ::SetFileInformationByHandle(writable.Get(), FileBasicInfo, &basic, sizeof(basic));
+}
+
+// Whatever is found under a copy's name goes as a name, never written
+// through: a hard link's file keeps its bytes and attributes, a symbolic link
+// or junction is removed itself. Only a read-only leftover with no other name
+// is made writable first, where the system cannot delete it regardless.
+bool RemoveName(const std::u16string& path) {
+  const UniqueKernelHandle found = OwnedFile(::CreateFileW(
+      WidePtr(path), DELETE | FILE_READ_ATTRIBUTES,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!found) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+  if (MarkDeletedIgnoringReadOnly(found.Get()) || MarkDeleted(found.Get())) return true;
+  return IsLoneFile(found.Get()) && MakeNormal(found.Get()) && MarkDeleted(found.Get());
+}
+
+// With a long name for every short one, as a final path has them; empty when
+// the directory cannot be found or the result does not fit in a path buffer.
+std::u16string LongPath(const std::u16string& path) {
+  wchar_t buffer[kPathCapacity] = {};
+  return PathFrom(::GetLongPathNameW(WidePtr(path), buffer, kPathCapacity), buffer);
+}
+
+// The one file of that path: no other name, and reached through no link or
+// junction along the way.
+bool IsTheFileMeant(HANDLE file, const std::u16string& finalPath) {
+  if (!IsLoneFile(file)) return false;
+  wchar_t buffer[kPathCapacity + 8] = {};
+  const DWORD length = ::GetFinalPathNameByHandleW(file, buffer, kPathCapacity + 8,
+                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (length == 0 || length >= kPathCapacity + 8) return false;
+  return ::CompareStringOrdinal(WidePtr(WithoutLongPathPrefix(ToU16(buffer))), -1,
+                                WidePtr(finalPath), -1, TRUE) == CSTR_EQUAL;
 }
 
 std::optional<std::string> ReadWholeFile(HANDLE file) {
@@ -87,45 +151,98 @@ bool WriteWholeFile(HANDLE file, const std::string& bytes) {
           written == bytes.size());
 }
 
+// Created anew, never through a name that was there: CREATE_NEW fails on any
+// name, and the final component is not followed if it is a link.
+bool WriteNewFile(const std::u16string& target, const std::u16string& finalPath,
+                  const std::string& bytes) {
+  const UniqueKernelHandle writer =
+      OpenSharingReadOnly(target, GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE, CREATE_NEW);
+  if (!writer) return false;
+  if (IsTheFileMeant(writer.Get(), finalPath) && WriteWholeFile(writer.Get(), bytes)) return true;
+  MarkDeleted(writer.Get());
+  return false;
+}
+
+struct CopyTarget {
+  const FileCopy& copy;
+  const std::u16string& finalPath;  // the target as its final path reads
+};
+
 // The writing handle must be closed before the copy can start, and no handle
 // that denies writing can be opened while it is; what another process wrote
 // in between is found by the comparison.
-UniqueKernelHandle WriteAndHold(const std::u16string& target, const std::string& bytes) {
-  {
-    const UniqueKernelHandle writer = OpenSharingReadOnly(target, GENERIC_WRITE, CREATE_ALWAYS);
-    if (!writer) return {};
-    if (!WriteWholeFile(writer.Get(), bytes)) return {};
+UniqueKernelHandle WriteAndHold(const CopyTarget& target, const std::string& bytes,
+                                CopyWrittenFunction copyWritten) {
+  if (!RemoveName(target.copy.target)) return {};
+  if (!WriteNewFile(target.copy.target, target.finalPath, bytes)) return {};
+  if (copyWritten != nullptr) copyWritten(WidePtr(target.copy.target));
+  UniqueKernelHandle held = OpenSharingReadOnly(target.copy.target, GENERIC_READ, OPEN_EXISTING);
+  if (held && IsTheFileMeant(held.Get(), target.finalPath) && ReadWholeFile(held.Get()) == bytes) {
+    return held;
   }
-  UniqueKernelHandle held = OpenSharingReadOnly(target, GENERIC_READ, OPEN_EXISTING);
-  if (!held || ReadWholeFile(held.Get()) != bytes) return {};
-  return held;
+  // What is there now may be half written or another process's.
+  held.Reset();
+  RemoveName(target.copy.target);
+  return {};
 }
 
 // The target held against change with exactly the source's bytes, or nothing.
-UniqueKernelHandle WriteHeldCopy(const FileCopy& copy) {
+UniqueKernelHandle WriteHeldCopy(const CopyTarget& target, CopyWrittenFunction copyWritten) {
   std::optional<std::string> bytes;
   {
     // Shared as CopyFileW shares its source: nobody writes it while it is read.
-    const HANDLE source = ::CreateFileW(WidePtr(copy.source), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-    const UniqueKernelHandle owner(source == INVALID_HANDLE_VALUE ? nullptr : source);
-    if (owner) bytes = ReadWholeFile(owner.Get());
+    const UniqueKernelHandle source = OwnedFile(
+        ::CreateFileW(WidePtr(target.copy.source), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (source) bytes = ReadWholeFile(source.Get());
   }
   if (!bytes) return {};
-  UniqueKernelHandle held = WriteAndHold(copy.target, *bytes);
-  // What is there now may be half written or another process's.
-  if (!held) ::DeleteFileW(WidePtr(copy.target));
-  return held;
+  return WriteAndHold(target, *bytes, copyWritten);
+}
+
+using RegOpenKeyExFunction = LSTATUS(WINAPI*)(HKEY, LPCWSTR, DWORD, REGSAM, PHKEY);
+using RegQueryValueExFunction = LSTATUS(WINAPI*)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+using RegCloseKeyFunction = LSTATUS(WINAPI*)(HKEY);
+
+// The system's list of file operations at restart, read through the
+// kernel's own registry functions (Windows 7 and later) so that the program
+// as started loads no other library; empty when it cannot be read.
+std::u16string PendingRestartOperations() {
+  const HMODULE kernel = ::GetModuleHandleW(L"kernel32");
+  const auto open = BoundExport<RegOpenKeyExFunction>(kernel, "RegOpenKeyExW");
+  const auto query = BoundExport<RegQueryValueExFunction>(kernel, "RegQueryValueExW");
+  const auto close = BoundExport<RegCloseKeyFunction>(kernel, "RegCloseKey");
+  HKEY key = nullptr;
+  if (open == nullptr || query == nullptr || close == nullptr ||
+      open(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0,
+           KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return {};
+  }
+  std::u16string operations;
+  DWORD type = 0;
+  DWORD size = 0;
+  if (query(key, L"PendingFileRenameOperations", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+      type == REG_MULTI_SZ) {
+    operations.resize(size / sizeof(char16_t));
+    if (query(key, L"PendingFileRenameOperations", nullptr, &type,
+              reinterpret_cast<BYTE*>(operations.data()), &size) != ERROR_SUCCESS) {
+      operations.clear();
+    }
+    operations.resize(size / sizeof(char16_t));
+  }
+  close(key);
+  return operations;
 }
 
 // A copy that the system will not delete at restart is not left behind.
-UniqueKernelHandle CopyForThisBoot(const FileCopy& copy) {
-  UniqueKernelHandle held = WriteHeldCopy(copy);
-  if (!held) return {};
-  if (!::MoveFileExW(WidePtr(copy.target), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+UniqueKernelHandle CopyForThisBoot(const CopyTarget& target, const std::u16string& pendingOperations,
+                                   RegisterDeletionFunction registerDeletion,
+                                   CopyWrittenFunction copyWritten) {
+  UniqueKernelHandle held = WriteHeldCopy(target, copyWritten);
+  if (!held || DeletionPendingAtRestart(pendingOperations, target.copy.target)) return held;
+  if (!registerDeletion(WidePtr(target.copy.target), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
     held.Reset();
-    ::DeleteFileW(WidePtr(copy.target));
+    RemoveName(target.copy.target);
     return {};
   }
   return held;
@@ -138,8 +255,15 @@ void ReleaseInstanceMutex(HANDLE& mutex) {
   mutex = nullptr;
 }
 
+// Inherited by the copy; only inheritable handles pass, and this process
+// makes no other.
+UniqueKernelHandle HandOverEvent() {
+  SECURITY_ATTRIBUTES inherited = {sizeof(inherited), nullptr, TRUE};
+  return UniqueKernelHandle(::CreateEventW(&inherited, TRUE, FALSE, nullptr));
+}
+
 bool StartCopy(const std::u16string& programTarget, const std::u16string& workingDirectory,
-               StartProcessFunction startProcess) {
+               HANDLE handOver, StartProcessFunction startProcess) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -148,20 +272,42 @@ bool StartCopy(const std::u16string& programTarget, const std::u16string& workin
   // The command line must be writable; the application name fixes which
   // program runs whatever the command line's spaces say.
   std::wstring commandLine = ToWide(QuotedCommandLine(programTarget));
-  if (!startProcess(WidePtr(programTarget), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                    nullptr, WidePtr(workingDirectory), &startup, &process)) {
-    return false;
-  }
+  ::SetEnvironmentVariableW(kHandOverVariable,
+                            std::to_wstring(reinterpret_cast<std::uintptr_t>(handOver)).c_str());
+  const BOOL started = startProcess(WidePtr(programTarget), commandLine.data(), nullptr, nullptr,
+                                    TRUE, 0, nullptr, WidePtr(workingDirectory), &startup, &process);
+  ::SetEnvironmentVariableW(kHandOverVariable, nullptr);
+  if (!started) return false;
   UniqueKernelHandle processHandle(process.hProcess);
   UniqueKernelHandle threadHandle(process.hThread);
-  // The copy takes hold of its files before its first window waits for input.
-  ::WaitForInputIdle(processHandle.Get(), kCopyReadyMilliseconds);
+  const HANDLE either[] = {handOver, processHandle.Get()};
+  ::WaitForMultipleObjects(2, either, FALSE, INFINITE);
   return true;
+}
+
+// Only an inherited handle is taken for the one the program as started
+// passed, so a stray variable can touch no handle this process made itself.
+void TellProgramAsStartedFilesAreHeld() {
+  wchar_t text[24] = {};
+  const DWORD length = ::GetEnvironmentVariableW(kHandOverVariable, text, 24);
+  ::SetEnvironmentVariableW(kHandOverVariable, nullptr);
+  if (length == 0 || length >= 24) return;
+  wchar_t* end = nullptr;
+  const unsigned long long value = std::wcstoull(text, &end, 10);
+  const auto handle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
+  DWORD flags = 0;
+  if (value == 0 || *end != L'\0' || !::GetHandleInformation(handle, &flags) ||
+      (flags & HANDLE_FLAG_INHERIT) == 0) {
+    return;
+  }
+  const UniqueKernelHandle handOver(handle);
+  ::SetEvent(handOver.Get());
 }
 
 }  // namespace
 
-bool RelaunchFromTempCopy(HANDLE& mutex, StartProcessFunction startProcess) {
+bool RelaunchFromTempCopy(HANDLE& mutex, StartProcessFunction startProcess,
+                          RegisterDeletionFunction registerDeletion, CopyWrittenFunction copyWritten) {
   const std::u16string tempDirectory = TempDirectory();
   if (tempDirectory.empty()) return false;
   const std::u16string programPath = OwnProgramPath();
@@ -171,26 +317,33 @@ bool RelaunchFromTempCopy(HANDLE& mutex, StartProcessFunction startProcess) {
   const std::u16string librarySource = ExistingLaunchFile(ThisBuild().resourceLibrary);
   if (librarySource.empty()) return false;
 
+  const std::u16string longTempDirectory = LongPath(tempDirectory);
+  if (longTempDirectory.empty()) return false;
+
   const std::optional<TempCopyPlan> plan =
       PlanTempCopies(tempDirectory, programPath, settingsSource, librarySource, ThisBuild());
-  if (!plan) return false;
+  // The same targets as their final paths read, to check each copy against.
+  const std::optional<TempCopyPlan> finalPaths =
+      PlanTempCopies(longTempDirectory, programPath, settingsSource, librarySource, ThisBuild());
+  if (!plan || !finalPaths) return false;
 
-  MakeTargetsNormal(*plan);
+  const std::u16string pendingOperations = PendingRestartOperations();
   // All three are tried whatever the earlier ones gave; held until this returns.
   std::array<UniqueKernelHandle, std::tuple_size_v<TempCopyPlan>> held;
   for (std::size_t index = 0; index < held.size(); ++index) {
-    held[index] = CopyForThisBoot((*plan)[index]);
+    const CopyTarget target{(*plan)[index], (*finalPaths)[index].target};
+    held[index] = CopyForThisBoot(target, pendingOperations, registerDeletion, copyWritten);
   }
   for (const UniqueKernelHandle& copy : held) {
     if (!copy) return false;
   }
-  MakeTargetsNormal(*plan);
 
   const std::u16string workingDirectory = WorkingDirectoryForCopy();
-  if (workingDirectory.empty()) return false;
+  const UniqueKernelHandle handOver = HandOverEvent();
+  if (workingDirectory.empty() || !handOver) return false;
 
   ReleaseInstanceMutex(mutex);
-  if (StartCopy((*plan)[0].target, workingDirectory, startProcess)) return true;
+  if (StartCopy((*plan)[0].target, workingDirectory, handOver.Get(), startProcess)) return true;
   // Nobody runs the tool now: run in place as the one instance again.
   mutex = ::CreateMutexW(nullptr, FALSE, WidePtr(kMutexName));
   return false;
@@ -201,7 +354,9 @@ HeldCompanionFiles HoldCompanionFiles() {
     const std::wstring path = GetLaunchFilePath(WidePtr(name));
     return path.empty() ? UniqueKernelHandle() : OpenSharingReadOnly(ToU16(path), GENERIC_READ, OPEN_EXISTING);
   };
-  return {hold(kSettingsFileName), hold(ThisBuild().resourceLibrary)};
+  HeldCompanionFiles held{hold(kSettingsFileName), hold(ThisBuild().resourceLibrary)};
+  TellProgramAsStartedFilesAreHeld();
+  return held;
 }
 
 }  // namespace somv

@@ -13,16 +13,29 @@ using StartProcessFunction = BOOL(WINAPI*)(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTE
                                            LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
                                            LPSTARTUPINFOW, LPPROCESS_INFORMATION);
 
+// Registers a deletion at restart as MoveFileExW does; a test passes its own
+// to refuse it.
+using RegisterDeletionFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
+
+// Called with each copy's path between the closing of its writer and the
+// taking of its hold, the moment another process could rewrite it unseen; a
+// test passes its own to do just that.
+using CopyWrittenFunction = void (*)(LPCWSTR);
+
 // Copies the program, the settings file and the resource library into the
-// temporary directory, registers the copies for deletion at restart and
-// starts the copied program. Any user's process may write there, so each copy
-// is written and then held open against writing, renaming and deleting, and
-// compared with what was written, until the copy holds its own files or a
-// few seconds have passed. True when the copy has taken over and this
+// temporary directory, registers the copies for deletion at restart (unless
+// the system already has them) and starts the copied program. Any user's
+// process may write there and plant links, so whatever is found under a
+// copy's name is removed as a name, each copy is created anew, checked to be
+// the one file of that path, held open against writing, renaming and
+// deleting, and compared with what was written, until the copy says it holds
+// its own files or has ended. True when the copy has taken over and this
 // process must end; `mutex` (the single-instance mutex) is then released,
 // closed and null. False when the dialog is to run in place; `mutex` is then
 // held, taken afresh if the copy could not be started after it was released.
-bool RelaunchFromTempCopy(HANDLE& mutex, StartProcessFunction startProcess = ::CreateProcessW);
+bool RelaunchFromTempCopy(HANDLE& mutex, StartProcessFunction startProcess = ::CreateProcessW,
+                          RegisterDeletionFunction registerDeletion = ::MoveFileExW,
+                          CopyWrittenFunction copyWritten = nullptr);
 
 // The temporary copy's settings file and resource library, open for reading
 // and shared for reading only: while these are held no other process can
@@ -33,7 +46,8 @@ struct HeldCompanionFiles {
 };
 
 // Empty handles for files that cannot be held; start-up then goes on and
-// finds them as it would have.
+// finds them as it would have. Either way the program as started, which held
+// them until now, is told that it may end.
 HeldCompanionFiles HoldCompanionFiles();
 
 }  // namespace somv

@@ -9,6 +9,7 @@
 #include "app/relaunch_win.h"
 #include "app/wow64_win.h"
 #include "common/names.h"
+#include "common/tool_mutexes_win.h"
 #include "common/win_text.h"
 #include "framework/resource_module_win.h"
 #include "framework/window_search_win.h"
@@ -47,14 +48,11 @@ const AppCommandEntry* CSomvApp::GetCommandMap() const { return kCommandEntries;
 // the windowing and shell libraries would cost this process their start-up.
 BOOL CSomvApp::InitInstance() {
   CWinApp::InitInstance();
-  // Before anything reads them, and before the program as started stops
-  // holding them (when this process's first window waits for input).
+  // Before anything reads them; the program as started holds them until
+  // this says it does.
   if (IsRunningFromTempCopy()) m_heldCompanions = HoldCompanionFiles();
   if (!LoadResourceLibrary()) return FALSE;
   if (AnotherInstanceRuns()) return FALSE;
-  // Seen from every session, so that the console programs run by an agent in
-  // session 0 leave alone a printer this tool may have open. Only they read it.
-  m_globalMutex.Reset(::CreateMutexW(nullptr, FALSE, WidePtr(u"Global\\" + std::u16string(kMutexName))));
   if (IsWow64()) {
     m_viewMsg.ShowMessage(nullptr, IDS_MSG_WOW64);
     return FALSE;
@@ -99,17 +97,30 @@ bool CSomvApp::LoadResourceLibrary() {
 }
 
 bool CSomvApp::AnotherInstanceRuns() {
-  m_hMutex = ::CreateMutexW(nullptr, FALSE, WidePtr(kMutexName));
-  if (::GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  if (const HWND running = FindRunningInstanceWindow()) BringForwardRestored(running);
-  return true;
+  ToolMutexes mutexes = TakeToolMutexes();
+  m_hMutex = mutexes.local.Release();
+  m_globalMutex = std::move(mutexes.global);
+  // Another session's tool or run shows no window here to bring forward.
+  if (mutexes.exclusion == Exclusion::kHeldInThisSession) {
+    if (const HWND running = FindRunningInstanceWindow()) BringForwardRestored(running);
+  }
+  return !mutexes.Held();
 }
 
 bool CSomvApp::HandOverToTempCopy() {
-  const Placement placement = DecidePlacement([] { return IsDebugUIEnabled(); },
-                                              [] { return IsRunningFromTempCopy(); },
-                                              [this] { return RelaunchFromTempCopy(m_hMutex); });
-  return placement == Placement::kHandedOver;
+  bool letGoOfCompanion = false;
+  const auto relaunch = [this, &letGoOfCompanion] {
+    // The copy takes both names itself; the relaunch lets go of the session's.
+    m_globalMutex.Reset();
+    letGoOfCompanion = true;
+    return RelaunchFromTempCopy(m_hMutex);
+  };
+  const Placement placement =
+      DecidePlacement([] { return IsDebugUIEnabled(); }, [] { return IsRunningFromTempCopy(); }, relaunch);
+  if (placement == Placement::kHandedOver) return true;
+  // Here after all: a run that took the companion meanwhile keeps its
+  // printers, and this start ends as a second start does.
+  return letGoOfCompanion && !TakeGlobalToolMutexAgain(m_globalMutex);
 }
 
 void CSomvApp::RunDialogInPlace() {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "app/relaunch_win.h"
+#include "common/tool_mutexes_win.h"
 #include "framework/app_win.h"
 #include "framework/unique_handle.h"
 #include "messages/view_msg_win.h"
@@ -24,7 +25,7 @@ class CSomvApp : public CWinApp {
   HMODULE m_hResourceLib = nullptr;
   HINSTANCE m_hSavedResource = nullptr;
   HANDLE m_hMutex = nullptr;
-  UniqueKernelHandle m_globalMutex;  // the companion of m_hMutex in the global namespace
+  UniqueMutex m_globalMutex;  // the companion of m_hMutex in the global namespace
   CViewMSg m_viewMsg;
   // The temporary copy's companion files, held for the whole run.
   HeldCompanionFiles m_heldCompanions;
@@ -33,8 +34,11 @@ class CSomvApp : public CWinApp {
   // False, with a message shown, when the resource library is missing or
   // cannot be loaded; the program's own strings say so.
   bool LoadResourceLibrary();
-  // True when another instance already runs; its window is brought forward.
+  // True when another instance already runs, in this session (its window is
+  // brought forward) or, through the companion, in another; nothing is held then.
   bool AnotherInstanceRuns();
+  // True when this process is to end: the copy runs the tool, or a run took
+  // the companion while the hand-over was tried.
   bool HandOverToTempCopy();
   void RunDialogInPlace();
 

@@ -13,6 +13,8 @@ namespace somv {
 
 inline constexpr char16_t kSettingsFileName[] = SOMV_WIDE(SOMV_SETTINGS_FILE);
 inline constexpr char16_t kMutexName[] = SOMV_WIDE(SOMV_MUTEX);
+// Its companion in the global namespace, which every session sees.
+inline constexpr char16_t kGlobalMutexName[] = u"Global\\" SOMV_WIDE(SOMV_MUTEX);
 inline constexpr char16_t kMainWindowTitle[] = SOMV_WIDE(SOMV_TITLE);
 
 // The two builds differ only in these names and one record size.

@@ -58,14 +58,11 @@ int Answer(bool json, bool jsonArray, const ConsoleResult& result) {
 }
 
 // The tool's mutexes, trying again until `waitUntil` while the tool or
-// another run holds them; nothing when they stay taken.
-std::optional<ToolMutexes> TakeToolMutexes(std::chrono::steady_clock::time_point waitUntil) {
-  std::optional<ToolMutexes> mutexes;
+// another run holds them.
+ToolMutexes WaitForToolMutexes(std::chrono::steady_clock::time_point waitUntil) {
   for (;;) {
-    mutexes.emplace();
-    if (mutexes->Held()) return mutexes;
-    mutexes.reset();
-    if (std::chrono::steady_clock::now() >= waitUntil || StopRequested()) return mutexes;
+    ToolMutexes mutexes = TakeToolMutexes();
+    if (mutexes.Held() || std::chrono::steady_clock::now() >= waitUntil || StopRequested()) return mutexes;
     std::this_thread::sleep_for(std::chrono::milliseconds(250));
   }
 }
@@ -73,8 +70,8 @@ std::optional<ToolMutexes> TakeToolMutexes(std::chrono::steady_clock::time_point
 // The printers, as long as the tool's mutexes are held.
 void RunPrinterCommand(const ConsoleInvocation& invocation, ConsoleResult& result, RunProgress& progress,
                        std::chrono::steady_clock::time_point started) {
-  const std::optional<ToolMutexes> mutexes = TakeToolMutexes(started + std::chrono::seconds(invocation.waitSeconds));
-  if (!mutexes) {
+  const ToolMutexes mutexes = WaitForToolMutexes(started + std::chrono::seconds(invocation.waitSeconds));
+  if (!mutexes.Held()) {
     result.error = StopRequested() ? RunError::Stopped : RunError::ToolRunning;
     return;
   }

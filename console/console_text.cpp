@@ -35,8 +35,8 @@ constexpr char16_t kHelp[] =
     u"Exit status: 0 done, 1 test found a printer to change, 2 wrong use, 3 printer not found among\r\n"
     u"the supported ones, 4 status library missing or unusable, 5 a printer failed or its firmware is\r\n"
     u"too old, 6 settings file missing, 7 " SOMV_TITLE " is running, 8 the printers could not be listed,\r\n"
-    u"9 the output could not be written, 10 stopped by Ctrl+C or Ctrl+Break, 11 registration failed,\r\n"
-    u"12 the time limit passed.\r\n";
+    u"9 the output could not be written, 10 stopped by Ctrl+C, Ctrl+Break or the console window's close,\r\n"
+    u"11 registration failed, 12 the time limit passed.\r\n";
 
 std::u16string Ascii(const char* text) { return std::u16string(text, text + std::char_traits<char>::length(text)); }
 
@@ -176,7 +176,7 @@ std::u16string RunErrorMessage(const ConsoleResult& result) {
     case RunError::PrintersUnavailable:
       return u"the installed printers could not be listed: the print spooler is stopped or refused";
     case RunError::OutputFailed: return u"standard output could not be written (closed or full)";
-    case RunError::Stopped: return u"stopped by Ctrl+C or Ctrl+Break";
+    case RunError::Stopped: return u"stopped by Ctrl+C, Ctrl+Break or the console window's close";
     case RunError::RegistrationFailed: return subject;
     case RunError::TimedOut: {
       std::u16string message = u"the time limit of " + DecimalText(result.timeoutSeconds) + u" s passed";

@@ -3,10 +3,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <string>
-
-#include "common/names.h"
-#include "common/win_text.h"
 
 namespace somv {
 namespace {
@@ -14,31 +10,15 @@ namespace {
 std::atomic<bool> g_stopRequested{false};
 
 BOOL WINAPI OnConsoleInterrupt(DWORD event) {
-  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) return FALSE;
   g_stopRequested = true;
+  // Returning from a close ends the process at once: this thread waits
+  // instead, until the run has answered and ended the process itself.
+  if (event == CTRL_CLOSE_EVENT) ::Sleep(INFINITE);
   return TRUE;
 }
 
-enum class MutexState { Ours, TakenByOthers, Unavailable };
-
-// A mutex created by an elevated tool may exist but be closed to us: denied.
-MutexState CreateOwnMutex(const std::u16string& name, UniqueKernelHandle& handle) {
-  const HANDLE created = ::CreateMutexW(nullptr, FALSE, WidePtr(name));
-  const DWORD error = ::GetLastError();
-  handle.Reset(created);
-  if (handle && error != ERROR_ALREADY_EXISTS) return MutexState::Ours;
-  handle.Reset();
-  if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) return MutexState::TakenByOthers;
-  return MutexState::Unavailable;
-}
-
 }  // namespace
-
-ToolMutexes::ToolMutexes() {
-  if (CreateOwnMutex(kMutexName, m_local) != MutexState::Ours) return;
-  // Where the global namespace refuses us, the run goes on as it did without.
-  m_held = CreateOwnMutex(u"Global\\" + std::u16string(kMutexName), m_global) != MutexState::TakenByOthers;
-}
 
 void DeferConsoleInterrupts() { ::SetConsoleCtrlHandler(OnConsoleInterrupt, TRUE); }
 

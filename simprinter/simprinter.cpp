@@ -169,8 +169,17 @@ std::int32_t ReadTimer(const std::wstring& printer, const void* input, std::uint
   return 1;
 }
 
+// A slow printer, so that a test can act while a run is inside the library.
+void WaitIfAsked(const std::wstring& printer, const wchar_t* key) {
+  if (const unsigned long delay = ReadNumber(printer, key, 0)) {
+    Log("wait name=" + Utf8(printer) + " ms=" + std::to_string(delay));
+    ::Sleep(delay);
+  }
+}
+
 std::int32_t WriteTimer(const std::wstring& printer, const void* input, std::uint32_t inputLength) {
   if (!IsTimerBlock(input, inputLength, 16)) return 0;
+  WaitIfAsked(printer, L"WriteDelay");
   const auto* at = static_cast<const unsigned char*>(input);
   wchar_t code[16] = {};
   std::swprintf(code, 16, L"0x%04X", static_cast<unsigned>(at[12] | (at[13] << 8)));
@@ -236,11 +245,7 @@ std::int32_t SOMV_STATUS_API SmPsw_OpenPrinter3W(const char16_t* printerName, vo
                                                  std::uintptr_t reserved2) {
   const std::wstring name =
       printerName != nullptr ? reinterpret_cast<const wchar_t*>(printerName) : L"";
-  // A slow printer, so that a test can act while a run is inside the library.
-  if (const unsigned long delay = ReadNumber(name, L"OpenDelay", 0)) {
-    Log("wait name=" + Utf8(name) + " ms=" + std::to_string(delay));
-    ::Sleep(delay);
-  }
+  WaitIfAsked(name, L"OpenDelay");
   std::int32_t result = 0;
   int slot = -1;
   if (device != nullptr && reserved1 == 0 && reserved2 == 0 && IsSimulated(name) &&

@@ -425,6 +425,32 @@ EOF_SIM
   assert_eq "$((SECONDS - started < 6))" 1 "--timeout 3: ended on time"
 }
 
+# Where agents run. Another session's tool or a run as a service holds only
+# the companion in the global namespace (Wine keeps the two names apart); a
+# run holds it too; the console window's close, as the system delivers it,
+# lets the write under way finish and stops before the next printer.
+agents() {
+  fleet_printers "WriteDelay=2000"
+  console_dir
+  local companion="Global\\$SOMV_MUTEX" holder
+  holder=$(e2e_start "$E2E_DRIVER" -- hold-mutex "$companion" --hold 600000)
+  for _ in $(seq 50); do [ "$(drv_get existed hold-mutex "$companion")" = 1 ] && break; sleep 0.2; done
+  run_console list --json
+  assert_eq "$STATUS:$(json_eval 'a["error"]["code"]')" "7:tool-running" "only the companion held elsewhere: 7"
+  drv kill "$holder" >/dev/null
+
+  run_console_background set --all 5 --json
+  wait_for_slow_open "Kelva Office 2200" || e2e_fail "the slow write starts"
+  assert_eq "$(drv_get existed hold-mutex "$companion")" 1 "a run in progress holds the companion"
+  assert_eq "$(drv_get ended_by console-close "$CONSOLE.EXE")" itself "closed, the run ends within the system's 5 s"
+  bg_status
+  assert_eq "$STATUS:$(json_eval '[a["exit"], a["error"]["code"]] + [(p["printer"], p["changed"], p["error"] and p["error"]["code"]) for p in a["printers"]]')" \
+    "10:[10, 'stopped', ('Kelva Office 2200', True, None)]" \
+    "closed during a write: 10 after it, the answer says what was done"
+  assert_eq "$(writes):$(sim_value "Kelva Office 2200" TimerCode):$(sim_value "Kelva LP-100" TimerCode)" \
+    "1:0x0005:0x0003" "the write under way finished, the next printer untouched"
+}
+
 scenario list 120 listing
 scenario set-then-get 120 set_then_get
 scenario old-firmware 90 old_firmware
@@ -438,5 +464,6 @@ scenario converge 120 converge
 scenario fleet-failures 60 fleet_failures
 scenario every-status-as-json 180 every_status_as_json
 scenario settings-utf8-mark 60 settings_utf8_mark
+scenario agents 90 agents
 [ "$ARCH" = win64 ] && scenario wow64-hint 60 wow64_hint
 e2e_finish

@@ -59,5 +59,28 @@ TEST(QuotedCommandLine, QuotesThePathSoItsSpacesDoNotSplitIt) {
   EXPECT_EQ(QuotedCommandLine(u"C:\\my temp\\ZELV4POD.EXE"), u"\"C:\\my temp\\ZELV4POD.EXE\"");
 }
 
+using namespace std::string_literals;
+
+TEST(DeletionPendingAtRestart, OnlyWhenTheListEndsWithThePathDeleted) {
+  const std::u16string copy = u"C:\\Temp\\ZELV4POD.EXE";
+  const struct {
+    const char* what;
+    std::u16string operations;
+    bool pending;
+  } cases[] = {
+      {"no list", u"", false},
+      {"deleted, as the system writes it", u"\\??\\C:\\Temp\\ZELV4POD.EXE\0\0\0"s, true},
+      {"deleted, the drive in lower case", u"\\??\\c:\\temp\\zelv4pod.exe\0\0\0"s, true},
+      {"after another file's rename", u"\\??\\C:\\a\0!\\??\\C:\\b\0\\??\\C:\\Temp\\ZELV4POD.EXE\0\0\0"s, true},
+      {"another file deleted", u"\\??\\C:\\Temp\\ZELV4PO.INI\0\0\0"s, false},
+      {"renamed away, not deleted", u"\\??\\C:\\Temp\\ZELV4POD.EXE\0\\??\\C:\\x\0\0"s, false},
+      {"deleted, then replaced", u"\\??\\C:\\Temp\\ZELV4POD.EXE\0\0\\??\\C:\\y\0!\\??\\C:\\Temp\\ZELV4POD.EXE\0\0"s, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DeletionPendingAtRestart(c.operations, copy), c.pending) << c.what;
+  }
+  EXPECT_TRUE(DeletionPendingAtRestart(u"\\??\\UNC\\srv\\t\\f\0\0\0"s, u"\\\\srv\\t\\f")) << "a share";
+}
+
 }  // namespace
 }  // namespace somv

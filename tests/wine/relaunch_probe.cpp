@@ -2,8 +2,10 @@
 // takes the single-instance mutex as start-up does and relaunches; started as
 // the temporary copy, it reports where it runs and what it would load. Either
 // way it writes a report "<role>-<pid>.txt" of key=value lines into the
-// directory named by SOMV_PROBE_REPORTS. With SOMV_PROBE_REFUSE_START set,
-// the start of the copy fails.
+// directory named by SOMV_PROBE_REPORTS. SOMV_PROBE_FAULT makes the start of
+// the copy fail ("refuse-start"), its registration for deletion at restart
+// fail ("refuse-registration"), or each copy overwritten once written
+// ("overwrite-written-copy").
 #include <windows.h>
 
 #include <string>
@@ -12,6 +14,7 @@
 #include "common/names.h"
 #include "common/win_text.h"
 #include "settings/launch_dir_win.h"
+#include "tests/wine/support/scoped_files.h"
 
 namespace {
 
@@ -58,6 +61,13 @@ BOOL WINAPI RefusedStart(LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATT
   return FALSE;
 }
 
+BOOL WINAPI RefusedRegistration(LPCWSTR, LPCWSTR, DWORD) {
+  ::SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+
+void OverwriteWrittenCopy(LPCWSTR target) { somv::test::WriteFileBytes(target, "another process's"); }
+
 std::wstring CurrentDirectory() {
   wchar_t buffer[MAX_PATH] = {};
   ::GetCurrentDirectoryW(MAX_PATH, buffer);
@@ -98,6 +108,15 @@ void Publish(const std::wstring& role, const std::wstring& report) {
   ::MoveFileW(partial.c_str(), name.c_str());
 }
 
+bool PublishedBy(const std::wstring& role) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileW(
+      (Environment(L"SOMV_PROBE_REPORTS") + L"\\" + role + L"-*.txt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(search);
+  return true;
+}
+
 }  // namespace
 
 int main() {
@@ -110,12 +129,19 @@ int main() {
   Add(report, L"cwd", CurrentDirectory());
   Add(report, L"firstInstance", firstInstance);
   if (somv::IsRunningFromTempCopy()) {
+    // Long enough for a program as started that did not wait to have ended.
+    ::Sleep(200);
+    Add(report, L"firstEndedBeforeHold", PublishedBy(L"first"));
+    const somv::HeldCompanionFiles held = somv::HoldCompanionFiles();
     Add(report, L"settings", somv::GetLaunchFilePath(WidePtr(somv::kSettingsFileName)));
     Add(report, L"library", somv::GetLaunchFilePath(WidePtr(somv::ThisBuild().resourceLibrary)));
     Publish(L"copy", report);
   } else {
-    const bool refuse = !Environment(L"SOMV_PROBE_REFUSE_START").empty();
-    const bool relaunched = somv::RelaunchFromTempCopy(mutex, refuse ? RefusedStart : WatchedStart);
+    const std::wstring fault = Environment(L"SOMV_PROBE_FAULT");
+    const bool relaunched = somv::RelaunchFromTempCopy(
+        mutex, fault == L"refuse-start" ? RefusedStart : WatchedStart,
+        fault == L"refuse-registration" ? RefusedRegistration : ::MoveFileExW,
+        fault == L"overwrite-written-copy" ? OverwriteWrittenCopy : nullptr);
     Add(report, L"relaunched", relaunched);
     Add(report, L"mutexHandle", mutex != nullptr);
     HANDLE named = ::OpenMutexW(SYNCHRONIZE, FALSE, WidePtr(somv::kMutexName));

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/relaunch_win.h"
@@ -63,8 +64,10 @@ class RelaunchScratch {
     static int counter = 0;
     wchar_t base[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, base);
+    // Unique across runs too: the system's list of deletions at restart keeps
+    // the paths of earlier runs, and Wine reuses process ids.
     m_root = std::wstring(base) + L"somv-relaunch-" + std::to_wstring(::GetCurrentProcessId()) +
-             L"-" + std::to_wstring(++counter) + L"\\";
+             L"-" + std::to_wstring(::GetTickCount64()) + L"-" + std::to_wstring(++counter) + L"\\";
     m_temp = m_root + tempName + L"\\";
     for (const std::wstring& directory : {m_root, Bin(), Start(), m_temp, Reports()}) {
       ::CreateDirectoryW(directory.c_str(), nullptr);
@@ -132,13 +135,13 @@ std::vector<Report> AwaitCopyReports(const RelaunchScratch& scratch) {
 }
 
 // Runs the program as started from bin\ with start\ as its current directory
-// and temp\ as its temporary directory; returns its own report.
-Report RunProgram(const RelaunchScratch& scratch, bool refuseStart = false) {
+// and temp\ as its temporary directory, with the probe's `fault` if any;
+// returns its own report.
+Report RunProgram(const RelaunchScratch& scratch, const wchar_t* fault = L"") {
   ScopedEnvironment tmp(L"TMP", scratch.Temp());
   ScopedEnvironment temp(L"TEMP", scratch.Temp());
   ScopedEnvironment reports(L"SOMV_PROBE_REPORTS", scratch.Reports());
-  ScopedEnvironment refuse(L"SOMV_PROBE_REFUSE_START", refuseStart ? L"1" : L"");
-  if (!refuseStart) ::SetEnvironmentVariableW(L"SOMV_PROBE_REFUSE_START", nullptr);
+  ScopedEnvironment faults(L"SOMV_PROBE_FAULT", fault);
 
   const std::wstring program = scratch.Bin() + kProgram;
   std::wstring commandLine = L"\"" + program + L"\"";
@@ -183,8 +186,9 @@ std::wstring PendingDeletions() {
   return Upper(value);
 }
 
-bool PendingDeletion(const std::wstring& pending, const std::wstring& path) {
-  return pending.find(Upper(path)) != std::wstring::npos;
+bool PendingDeletionOnce(const std::wstring& pending, const std::wstring& path) {
+  const std::size_t first = pending.find(Upper(path));
+  return first != std::wstring::npos && first == pending.rfind(Upper(path));
 }
 
 void ExpectCopiesInTemp(const RelaunchScratch& scratch) {
@@ -195,7 +199,7 @@ void ExpectCopiesInTemp(const RelaunchScratch& scratch) {
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << "missing in temp: " << ToU16(name).size();
     EXPECT_EQ(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
               0u);
-    EXPECT_TRUE(PendingDeletion(pending, target)) << "not registered for deletion at restart";
+    EXPECT_TRUE(PendingDeletionOnce(pending, target)) << "registered for deletion at restart once";
   }
   EXPECT_EQ(ReadFileBytes(scratch.Temp() + kProgram), ReadFileBytes(ProbePath()));
   EXPECT_EQ(ReadFileBytes(scratch.Temp() + kSettings), ReadFileBytes(scratch.Start() + kSettings));
@@ -216,27 +220,54 @@ void ExpectCopyTookOver(const RelaunchScratch& scratch, const Report& first) {
   EXPECT_TRUE(SamePath(copy.at(L"settings"), scratch.Temp() + kSettings));
   EXPECT_TRUE(SamePath(copy.at(L"library"), scratch.Temp() + kLibrary));
   EXPECT_EQ(copy.at(L"firstInstance"), L"1");
+  EXPECT_EQ(copy.at(L"firstEndedBeforeHold"), L"0") << "let go of the copies before the copy held them";
 }
 
-TEST(Relaunch, CopiesTheFilesIntoTempAndRunsTheCopyFromThere) {
+TEST(Relaunch, CopiesTheFilesIntoTempAndRunsTheCopyFromThereEachStartRegisteringThemOnce) {
   RelaunchScratch scratch;
-  const Report first = RunProgram(scratch);
-  ASSERT_FALSE(first.empty());
-  ExpectCopyTookOver(scratch, first);
-  ExpectCopiesInTemp(scratch);
-}
-
-TEST(Relaunch, ResetsAndOverwritesReadOnlyLeftovers) {
-  RelaunchScratch scratch;
-  for (const std::wstring& name : {kProgram, kSettings, kLibrary}) {
-    const std::wstring leftover = scratch.Temp() + name;
-    ASSERT_TRUE(WriteFileBytes(leftover, "left over from an earlier run"));
-    ::SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  for (int start = 0; start < 3; ++start) {
+    const Report first = RunProgram(scratch);
+    ASSERT_FALSE(first.empty());
+    ExpectCopyTookOver(scratch, first);
+    ExpectCopiesInTemp(scratch);
+    for (const std::wstring& name : FileNames(scratch.Reports(), L"*.txt")) {
+      ::DeleteFileW((scratch.Reports() + name).c_str());
+    }
   }
-  const Report first = RunProgram(scratch);
-  ASSERT_FALSE(first.empty());
-  ExpectCopyTookOver(scratch, first);
-  ExpectCopiesInTemp(scratch);
+}
+
+// A leftover of an earlier run is replaced; a hard link planted under a
+// copy's name, to a file elsewhere, leaves that file as it was.
+TEST(Relaunch, ReplacesReadOnlyLeftoversButNeverWritesThroughAPlantedLink) {
+  for (const bool planted : {false, true}) {
+    RelaunchScratch scratch;
+    DWORD attributes = 0;
+    for (const std::wstring& name : {kProgram, kSettings, kLibrary}) {
+      const std::wstring file = planted ? scratch.Root() + L"elsewhere-" + name : scratch.Temp() + name;
+      ASSERT_TRUE(WriteFileBytes(file, "left over from an earlier run"));
+      ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+      attributes = ::GetFileAttributesW(file.c_str());
+      if (planted) {
+        ASSERT_TRUE(::CreateHardLinkW((scratch.Temp() + name).c_str(), file.c_str(), nullptr));
+      }
+    }
+    const Report first = RunProgram(scratch);
+    ASSERT_FALSE(first.empty());
+    if (planted) {
+      for (const std::wstring& name : {kProgram, kSettings, kLibrary}) {
+        const std::wstring elsewhere = scratch.Root() + L"elsewhere-" + name;
+        EXPECT_EQ(ReadFileBytes(elsewhere), "left over from an earlier run");
+        EXPECT_EQ(::GetFileAttributesW(elsewhere.c_str()), attributes);
+      }
+    }
+    // Where the system cannot remove a read-only file's second name, in place.
+    if (planted && first.at(L"relaunched") == L"0") {
+      EXPECT_EQ(first.at(L"mutexHandle"), L"1");
+      continue;
+    }
+    ExpectCopyTookOver(scratch, first);
+    ExpectCopiesInTemp(scratch);
+  }
 }
 
 TEST(Relaunch, StartsExactlyTheCopiedProgramFromATempDirectoryWithASpace) {
@@ -250,22 +281,24 @@ TEST(Relaunch, StartsExactlyTheCopiedProgramFromATempDirectoryWithASpace) {
   ExpectCopyTookOver(scratch, first);
 }
 
-TEST(Relaunch, RunsInPlaceWithoutCopyingWhenACompanionFileIsMissing) {
-  for (const std::wstring& missing : {kSettings, kLibrary}) {
+TEST(Relaunch, RunsInPlaceLeavingNothingInTempWhenNoCopyCanBeMadeOrKept) {
+  const std::pair<std::wstring, const wchar_t*> cases[] = {  // a missing file, the probe's fault
+      {kSettings, L""}, {kLibrary, L""}, {L"", L"refuse-registration"}, {L"", L"overwrite-written-copy"}};
+  for (const auto& [missing, fault] : cases) {
     RelaunchScratch scratch;
-    ::DeleteFileW((scratch.Start() + missing).c_str());
-    const Report first = RunProgram(scratch);
+    if (!missing.empty()) ::DeleteFileW((scratch.Start() + missing).c_str());
+    const Report first = RunProgram(scratch, fault);
     ASSERT_FALSE(first.empty());
-    EXPECT_EQ(first.at(L"relaunched"), L"0");
+    EXPECT_EQ(first.at(L"relaunched"), L"0") << fault;
     EXPECT_EQ(first.at(L"mutexHandle"), L"1");
     EXPECT_EQ(first.at(L"starts"), L"0");
-    EXPECT_TRUE(FileNames(scratch.Temp(), L"*").empty()) << "nothing is copied";
+    EXPECT_TRUE(FileNames(scratch.Temp(), L"*").empty()) << "nothing left in temp";
   }
 }
 
 TEST(Relaunch, AFailedStartRunsInPlaceHoldingTheMutexAgain) {
   RelaunchScratch scratch;
-  const Report first = RunProgram(scratch, true);
+  const Report first = RunProgram(scratch, L"refuse-start");
   ASSERT_FALSE(first.empty());
   EXPECT_EQ(first.at(L"starts"), L"1");
   EXPECT_EQ(first.at(L"mutexFreeAtStart"), L"1");

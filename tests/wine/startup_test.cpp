@@ -416,16 +416,28 @@ TEST(Startup, ASecondStartBringsTheFirstForwardRestoredAndEndsSilently) {
   EXPECT_EQ(WaitForExit(first.process), std::optional<DWORD>(1));
 }
 
-TEST(Startup, ASecondStartWithNoMainWindowYetEndsWithoutAnyWindow) {
-  Scratch scratch;
-  Processes processes;
-  scratch.PutCompanions(kDiagnosticSettings);
-  // Held as a first instance holds it while it is still starting.
-  UniqueKernelHandle mutex(::CreateMutexW(nullptr, FALSE, WidePtr(kMutexName)));
-  ASSERT_TRUE(mutex);
-  const Started second = scratch.Run(processes);
-  EXPECT_EQ(WaitForExit(second.process), std::optional<DWORD>(1));
-  EXPECT_TRUE(MainWindows().empty());
+// Held as a first instance holds the session's name while it is still
+// starting, or as a run of another session holds only the companion; once
+// let go of, the tool starts as usual.
+TEST(Startup, AStartWhileEitherNameIsHeldEndsWithoutAnyWindowUntilItIsLetGo) {
+  for (const char16_t* name : {kMutexName, kGlobalMutexName}) {
+    SCOPED_TRACE(name == kMutexName ? "the session's name" : "the companion");
+    Scratch scratch;
+    Processes processes;
+    scratch.PutCompanions();
+    UniqueKernelHandle mutex(::CreateMutexW(nullptr, FALSE, WidePtr(name)));
+    ASSERT_TRUE(mutex);
+    const Started refused = scratch.Run(processes);
+    EXPECT_EQ(WaitForExit(refused.process), std::optional<DWORD>(1));
+    EXPECT_TRUE(MainWindows().empty());
+    EXPECT_FALSE(Exists(scratch.Temp() + kProgram)) << "ended before the hand-over";
+
+    mutex.Reset();
+    scratch.Run(processes);
+    const std::optional<FoundWindow> main = WaitForMainWindow();
+    ASSERT_TRUE(main.has_value());
+    CloseMainWindow(processes, *main);
+  }
 }
 
 enum class Library { kBuilt, kMissing, kText, kOtherBuildCode, kOtherBuildResources };

@@ -1,6 +1,9 @@
-// Starting, waiting for and ending programs.
+// Starting, waiting for and ending programs; what other programs hold or
+// receive from the system.
 #include "framework/unique_handle.h"
 #include "tests/e2e/uidriver/driver.h"
+
+#include <tlhelp32.h>
 
 namespace uidriver {
 namespace {
@@ -110,6 +113,54 @@ void Alive(const Args& args) {
   PrintValue(L"alive", process && WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT ? 1 : 0);
 }
 
+// As another program holding it would: created or opened, kept for --hold MS.
+void HoldMutex(const Args& args) {
+  const std::wstring& name = args.Positional(0, L"NAME");
+  UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, name.c_str()));
+  const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+  if (!mutex) FailWithLastError(L"creating or opening the mutex " + name);
+  PrintValue(L"existed", existed ? 1 : 0);
+  Sleep(static_cast<DWORD>(ParseNumber(args.Option(L"hold", L"0"), L"--hold")));
+}
+
+DWORD ProcessRunning(const std::wstring& image) {
+  UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) FailWithLastError(L"listing the processes");
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  DWORD found = 0;
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
+    if (lstrcmpiW(entry.szExeFile, image.c_str()) != 0) continue;
+    if (found != 0) Fail(L"more than one process runs " + image);
+    found = entry.th32ProcessID;
+  }
+  if (found == 0) Fail(L"no process runs " + image);
+  return found;
+}
+
+// What closing its console window does on Windows to a process attached to
+// it: the system starts a thread at the console control routine with
+// CTRL_CLOSE_EVENT, and ends the process if it still runs 5 s later. Wine's
+// own console window ends its processes without the event. The routine lies
+// where it lies here: run the driver of the target's bitness.
+void ConsoleClose(const Args& args) {
+  const std::wstring& image = args.Positional(0, L"IMAGE");
+  UniqueKernelHandle process(OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                                             PROCESS_VM_WRITE | PROCESS_VM_READ | PROCESS_TERMINATE | SYNCHRONIZE,
+                                         FALSE, ProcessRunning(image)));
+  if (!process) FailWithLastError(L"opening the process running " + image);
+  const FARPROC found = GetProcAddress(GetModuleHandleW(L"kernelbase.dll"), "CtrlRoutine");
+  const auto routine = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(found));
+  if (found == nullptr) Fail(L"the system has no console control routine");
+  UniqueKernelHandle thread(CreateRemoteThread(process.Get(), nullptr, 0, routine,
+                                               reinterpret_cast<void*>(static_cast<ULONG_PTR>(CTRL_CLOSE_EVENT)), 0,
+                                               nullptr));
+  if (!thread) FailWithLastError(L"starting the close event's thread");
+  const bool endedItself = WaitForSingleObject(process.Get(), 5000) == WAIT_OBJECT_0;
+  if (!endedItself) TerminateProcess(process.Get(), STATUS_CONTROL_C_EXIT);
+  PrintValue(L"ended_by", endedItself ? L"itself" : L"the system");
+}
+
 }  // namespace
 
 void AddProcessCommands(std::vector<CommandEntry>& table) {
@@ -118,6 +169,9 @@ void AddProcessCommands(std::vector<CommandEntry>& table) {
   table.push_back({L"wait-exit", L"PID [--timeout MS]   prints exit_code", WaitExit});
   table.push_back({L"kill", L"PID", Kill});
   table.push_back({L"alive", L"PID   prints alive=1|0", Alive});
+  table.push_back({L"hold-mutex", L"NAME [--hold MS]   prints existed=0|1, then holds it MS ms", HoldMutex});
+  table.push_back({L"console-close", L"IMAGE   the console's close event to the one process running IMAGE, as the system "
+                                     L"sends it; prints ended_by=itself|the system (after 5 s)", ConsoleClose});
 }
 
 }  // namespace uidriver
