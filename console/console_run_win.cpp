@@ -10,6 +10,7 @@
 #include "common/ordinal.h"
 #include "common/path_join.h"
 #include "common/win_text.h"
+#include "common/wow64_win.h"
 #include "console/printer_road.h"
 #include "device/firmware_gate_win.h"
 #include "framework/unique_handle.h"
@@ -52,6 +53,18 @@ std::optional<std::vector<PrinterRow>> SelectedRows(const ConsoleInvocation& inv
   return std::nullopt;
 }
 
+// A library that refuses may want administrator rights, which this program
+// never asks for: the answer then says where they come from.
+bool RunsElevated() {
+  HANDLE opened = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
+  const UniqueKernelHandle token(opened);
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  return ::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+         elevation.TokenIsElevated != 0;
+}
+
 // The library is released before the connection goes, so that a handle a
 // refused close left recorded is forgotten, not offered to the library again.
 class BoundStatusLibrary {
@@ -72,7 +85,7 @@ void TakeEachRoad(const ConsoleInvocation& invocation, const std::vector<Printer
     result.error = RunError::StatusLibrary;
     const bool onePrinter = !invocation.allPrinters && invocation.command != ConsoleCommand::List;
     result.errorSubject = onePrinter ? invocation.printerName : u"";
-    result.underWow64 = RunsUnderWow64();
+    result.underWow64 = IsWow64() != FALSE;
     return;
   }
   const MinimumFirmwareReader readMinimum = MinimumsFromSettingsFile(settingsPath);
@@ -89,21 +102,6 @@ void TakeEachRoad(const ConsoleInvocation& invocation, const std::vector<Printer
 }
 
 }  // namespace
-
-bool RunsElevated() {
-  HANDLE opened = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
-  const UniqueKernelHandle token(opened);
-  TOKEN_ELEVATION elevation{};
-  DWORD size = 0;
-  return ::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
-         elevation.TokenIsElevated != 0;
-}
-
-bool RunsUnderWow64() {
-  BOOL wow64 = FALSE;
-  return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
-}
 
 void RunPrinters(const ConsoleInvocation& invocation, ConsoleResult& result, const PrinterRunHooks& hooks) {
   const std::wstring settingsPath = SettingsPathOf(invocation);

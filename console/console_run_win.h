@@ -18,8 +18,4 @@ struct PrinterRunHooks {
 // Fills `result`: its printers in list order and the run's error.
 void RunPrinters(const ConsoleInvocation& invocation, ConsoleResult& result, const PrinterRunHooks& hooks);
 
-// Facts about this process that the answer's words depend on.
-bool RunsElevated();
-bool RunsUnderWow64();
-
 }  // namespace somv
