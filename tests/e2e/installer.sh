@@ -12,11 +12,7 @@ source "$here/../../scripts/world.sh"
 source "$here/tool-world.sh"
 
 ARCH=${1:-win64}
-if [ "$ARCH" = win32 ] && ! wine32_usable; then
-  echo "skipped: installer (win32): this machine cannot execute the 32-bit Wine loader"
-  echo "0 passed, 0 failed"
-  exit 0
-fi
+skip_without_wine32 installer "$ARCH"
 world_names "$ARCH"
 if [ "$ARCH" = win64 ]; then PACKAGE=$SOMV_PACKAGE_64 UPGRADE_CODE=$SOMV_UPGRADE_CODE_64; else PACKAGE=$SOMV_PACKAGE_32 UPGRADE_CODE=$SOMV_UPGRADE_CODE_32; fi
 PACKAGE_DIR=$TOOL_BUILD/package

@@ -145,3 +145,12 @@ expect_box() {
 }
 
 dismiss_box() { drv msgbox-dismiss "$BOX" >/dev/null; }
+
+# skip_without_wine32 SUITE ARCH: a win32 run ends as skipped, with an empty
+# sum, on a machine that cannot execute the 32-bit Wine loader.
+skip_without_wine32() {
+  [ "$2" = win32 ] && ! wine32_usable || return 0
+  echo "skipped: $1 (win32): this machine cannot execute the 32-bit Wine loader"
+  echo "0 passed, 0 failed"
+  exit 0
+}
