@@ -1,17 +1,22 @@
 /* A structured-exception frame around one call into the status library.
  * C, not C++: the frame must be the only exception handler of its function,
- * and a C function gets none from the compiler. Exceptions of the vendor's
- * compiler (0xE06D7363) and of ours (0x20474343) are caught; anything else,
- * an access violation say, goes on to the system as before. */
+ * and a C function gets none from the compiler. Caught: C++ exceptions of the
+ * vendor's compiler (0xE06D7363) and of ours (0x20474343), and the failures
+ * of the vendor runtime's delay loading, raised when a library or function
+ * the status library needs on first use is missing (0xC06D007E, 0xC06D007F).
+ * Anything else, an access violation say, goes on to the system as before. */
 #include <windows.h>
 
 #define MSVC_CPP_EXCEPTION 0xE06D7363UL
 #define GCC_CPP_EXCEPTION 0x20474343UL
+#define DELAY_LOAD_MODULE_NOT_FOUND 0xC06D007EUL
+#define DELAY_LOAD_PROC_NOT_FOUND 0xC06D007FUL
 
 typedef int(WINAPI* close_fn)(void*);
 
-static int is_cpp_exception(DWORD code) {
-  return code == MSVC_CPP_EXCEPTION || code == GCC_CPP_EXCEPTION;
+static int is_library_failure(DWORD code) {
+  return code == MSVC_CPP_EXCEPTION || code == GCC_CPP_EXCEPTION ||
+         code == DELAY_LOAD_MODULE_NOT_FOUND || code == DELAY_LOAD_PROC_NOT_FOUND;
 }
 
 #if defined(__x86_64__)
@@ -20,7 +25,7 @@ static int is_cpp_exception(DWORD code) {
 
 /* Called by the system's __C_specific_handler while it looks for a handler. */
 __attribute__((used)) static LONG WINAPI somv_close_filter(EXCEPTION_POINTERS* pointers) {
-  return is_cpp_exception(pointers->ExceptionRecord->ExceptionCode) ? EXCEPTION_EXECUTE_HANDLER
+  return is_library_failure(pointers->ExceptionRecord->ExceptionCode) ? EXCEPTION_EXECUTE_HANDLER
                                                                      : EXCEPTION_CONTINUE_SEARCH;
 }
 
@@ -72,16 +77,17 @@ static void unwind_to(void* frame, EXCEPTION_RECORD* record) {
       : "eax", "ecx", "edx", "memory");
 }
 
-/* C++ exceptions are raised non-continuable, so the handler may not return
- * to the dispatcher to resume: like a compiler's __except it unwinds and
- * goes on in the guarding function itself. */
+/* Nothing caught may be resumed: C++ exceptions are raised non-continuable,
+ * and a delay-load failure resumed would jump to the function not found.
+ * Like a compiler's __except the handler unwinds and goes on in the guarding
+ * function itself. */
 static EXCEPTION_DISPOSITION __cdecl guard_handler(EXCEPTION_RECORD* record, void* establisher,
                                                    CONTEXT* context, void* dispatcher) {
   guard_frame* frame = (guard_frame*)establisher;
   (void)context;
   (void)dispatcher;
   if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return ExceptionContinueSearch;
-  if (!is_cpp_exception(record->ExceptionCode)) return ExceptionContinueSearch;
+  if (!is_library_failure(record->ExceptionCode)) return ExceptionContinueSearch;
   unwind_to(establisher, record);
   __builtin_longjmp(frame->resume, 1);
 }

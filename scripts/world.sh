@@ -75,7 +75,18 @@ use_prefix() {
 # prepare_prefix ARCH: what the Wine tests and the scenarios of that build
 # expect in the current prefix.
 prepare_prefix() {
-  place_status_library "$1" && window_settings N && wine_fonts
+  place_status_library "$1" && window_settings N && wine_fonts && no_debugger
+}
+
+# no_debugger: a program that faults ends at once, with Wine's line naming
+# the exception and the exception's code as its status, instead of waiting
+# in the debugger's crash box for a click.
+no_debugger() {
+  [ "$(grep -c '^"Debugger"=""' "$WINEPREFIX/system.reg" 2>/dev/null)" = 2 ] && return 0
+  local reg=$WINEPREFIX/no-debugger.reg key='Microsoft\Windows NT\CurrentVersion\AeDebug'
+  printf '%s\n' "Windows Registry Editor Version 5.00" "" "[HKEY_LOCAL_MACHINE\\Software\\$key]" '"Debugger"=""' \
+    "" "[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\$key]" '"Debugger"=""' | utf16 >"$reg"
+  import_reg "$reg"
 }
 
 # status_library_path ARCH: where the spooler's driver directory of the

@@ -199,9 +199,22 @@ std::int32_t Request(const std::wstring& printer, std::uint32_t code, const void
 
 // What the other compiler's runtime raises for a C++ throw: code 0xE06D7363
 // with its magic number, the thrown object, its type description and, on
-// 64-bit Windows, the image base the descriptions are relative to.
+// 64-bit Windows, the image base the descriptions are relative to. With
+// RaiseCode=0xC06D007E (or 0xC06D007F) it raises what its delay-load helper
+// raises for a library (or function) it needs and cannot find: continuable,
+// with the address of the helper's load record.
 void RaiseForeignExceptionIfAsked(const std::wstring& printer, const wchar_t* operation) {
   if (!Listed(printer, L"Raise", operation)) return;
+  const auto code = static_cast<DWORD>(ReadNumber(printer, L"RaiseCode", 0xE06D7363));
+  char line[32] = {};
+  std::snprintf(line, sizeof line, "raise 0x%08lX", static_cast<unsigned long>(code));
+  Log(line);
+  if (code != 0xE06D7363) {
+    static const unsigned char loadRecord[64] = {};
+    const ULONG_PTR parameter = reinterpret_cast<ULONG_PTR>(loadRecord);
+    ::RaiseException(code, 0, 1, &parameter);
+    return;
+  }
   static int thrownObject = 1501;
   static const unsigned char throwInfo[32] = {};
   const ULONG_PTR parameters[] = {
@@ -211,7 +224,6 @@ void RaiseForeignExceptionIfAsked(const std::wstring& printer, const wchar_t* op
       reinterpret_cast<ULONG_PTR>(::GetModuleHandleW(nullptr)),
   };
   const DWORD count = sizeof(void*) == 8 ? 4 : 3;
-  Log("raise 0xE06D7363");
   ::RaiseException(0xE06D7363, EXCEPTION_NONCONTINUABLE, count, parameters);
 }
 

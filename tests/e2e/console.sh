@@ -10,14 +10,7 @@ source "$here/../../scripts/world.sh"
 source "$here/tool-world.sh"
 
 ARCH=${1:-win64}
-if [ "$ARCH" = win32 ] && ! wine32_usable; then
-  echo "skipped: console (win32): this machine cannot execute the 32-bit Wine loader"
-  echo "0 passed, 0 failed"
-  exit 0
-fi
-
-e2e_setup "$ARCH" "$SOMV_BUILD/e2e-console-$ARCH" || { echo "0 passed, 1 failed"; exit 1; }
-world_setup "$ARCH" || { echo "0 passed, 1 failed"; exit 1; }
+suite_setup "$ARCH" console
 CONSOLE=$SOMV_CONSOLE
 HEADER=$'printer\tdriver\tfirmware\tminimum\tgate\tpower-off\tchoice\tcode\tstatus'
 
@@ -25,22 +18,6 @@ scenario() {
   e2e_scenario "$@"
   remove_printers "$E2E_OUT/$1.printers"
   restore_status_library
-}
-
-# console_dir [--no-settings]: a fresh folder holding the console program and,
-# unless told otherwise, the settings file; sets CONSOLE_DIR.
-console_dir() {
-  CONSOLE_DIR=$(mktemp -d "$(scenario_dir)/program.XXXX")
-  cp "$TOOL_BUILD/console/$CONSOLE.EXE" "$CONSOLE_DIR/"
-  [ "${1:-}" = --no-settings ] || settings_in "$CONSOLE_DIR"
-}
-
-settings_in() {
-  write_settings "$1" <<'EOF_INI'
-[SUPPORT_DEVICE]
-Kelva E2E-100=01.05
-Kelva E2E-200=02.00
-EOF_INI
 }
 
 # run_console ARGS...: the program of CONSOLE_DIR started from the scenario's
@@ -299,23 +276,6 @@ wow64_hint() {
   cp "$program32" "$CONSOLE_DIR/"
   CONSOLE=ZELV4PCK run_console list
   CONSOLE=ZELV4PCK expect_failure "ZELV4PCK under WoW64" 4 "the status library ZELV4SMK.DLL is missing.*use ZELV4PCD.EXE\)$"
-}
-
-# Two supported printers, one at the setting and one not, and one unsupported.
-fleet_printers() {
-  install_printers "F 1|Kelva LP-100|Kelva E2E-100" "F 2|Kelva Office 2200|Kelva E2E-200" \
-    "F 3|Office Laser|Acme Laser 5"
-  sim_printers <<EOF_SIM
-[Kelva LP-100]
-Major=1
-Minor=5
-TimerCode=0x0003
-[Kelva Office 2200]
-Major=2
-Minor=1
-TimerCode=0x8005
-${1:-}
-EOF_SIM
 }
 
 writes() { sim_log | grep -c 'code=12 '; }

@@ -12,7 +12,7 @@ source "$here/../../scripts/world.sh"
 source "$here/tool-world.sh"
 
 ARCH=${1:-win64}
-skip_without_wine32 installer "$ARCH"
+skip_without_wine32 "$ARCH" installer
 world_names "$ARCH"
 if [ "$ARCH" = win64 ]; then PACKAGE=$SOMV_PACKAGE_64 UPGRADE_CODE=$SOMV_UPGRADE_CODE_64; else PACKAGE=$SOMV_PACKAGE_32 UPGRADE_CODE=$SOMV_UPGRADE_CODE_32; fi
 PACKAGE_DIR=$TOOL_BUILD/package

@@ -21,6 +21,24 @@ world_setup() {
   export STATUS_LIB_PATH TEMP_DIR
 }
 
+# skip_without_wine32 ARCH NAME: where the 32-bit Wine loader cannot run, the
+# win32 suite NAME ends at once as skipped.
+skip_without_wine32() {
+  [ "$1" = win32 ] && ! wine32_usable || return 0
+  echo "skipped: $2 (win32): this machine cannot execute the 32-bit Wine loader"
+  echo "0 passed, 0 failed"
+  exit 0
+}
+
+# suite_setup ARCH NAME: that build's world for the suite NAME of whole-program
+# runs, its output in build/e2e-NAME-ARCH; where the 32-bit Wine loader
+# cannot run, the suite ends at once as skipped.
+suite_setup() {
+  skip_without_wine32 "$1" "$2"
+  e2e_setup "$1" "$SOMV_BUILD/e2e-$2-$1" || { echo "0 passed, 1 failed"; exit 1; }
+  world_setup "$1" || { echo "0 passed, 1 failed"; exit 1; }
+}
+
 # scenario_dir: this scenario's own directory for files it makes.
 scenario_dir() {
   local dir=$E2E_OUT/$E2E_SCENARIO
@@ -61,6 +79,41 @@ sim_printers() {
   SIM_LOG=$dir/simprn.log
   write_state "$SIM_STATE"
   use_state "$SIM_STATE" "$SIM_LOG"
+}
+
+# fleet_printers [STATE]: the console runs' fleet: two supported printers, one
+# at the setting and one not, and one unsupported; STATE adds to what the
+# simulated printers play.
+fleet_printers() {
+  install_printers "F 1|Kelva LP-100|Kelva E2E-100" "F 2|Kelva Office 2200|Kelva E2E-200" \
+    "F 3|Office Laser|Acme Laser 5"
+  sim_printers <<EOF_SIM
+[Kelva LP-100]
+Major=1
+Minor=5
+TimerCode=0x0003
+[Kelva Office 2200]
+Major=2
+Minor=1
+TimerCode=0x8005
+${1:-}
+EOF_SIM
+}
+
+# console_dir [--no-settings]: a fresh folder holding the console program
+# ($CONSOLE) and, unless told otherwise, the settings file; sets CONSOLE_DIR.
+console_dir() {
+  CONSOLE_DIR=$(mktemp -d "$(scenario_dir)/program.XXXX")
+  cp "$TOOL_BUILD/console/$CONSOLE.EXE" "$CONSOLE_DIR/"
+  [ "${1:-}" = --no-settings ] || settings_in "$CONSOLE_DIR"
+}
+
+settings_in() {
+  write_settings "$1" <<'EOF_INI'
+[SUPPORT_DEVICE]
+Kelva E2E-100=01.05
+Kelva E2E-200=02.00
+EOF_INI
 }
 
 # sim_value PRINTER KEY: a value of the state file.
@@ -145,12 +198,3 @@ expect_box() {
 }
 
 dismiss_box() { drv msgbox-dismiss "$BOX" >/dev/null; }
-
-# skip_without_wine32 SUITE ARCH: a win32 run ends as skipped, with an empty
-# sum, on a machine that cannot execute the 32-bit Wine loader.
-skip_without_wine32() {
-  [ "$2" = win32 ] && ! wine32_usable || return 0
-  echo "skipped: $1 (win32): this machine cannot execute the 32-bit Wine loader"
-  echo "0 passed, 0 failed"
-  exit 0
-}

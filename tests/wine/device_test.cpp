@@ -7,6 +7,7 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/names.h"
@@ -253,15 +254,18 @@ TEST_F(DeviceTest, TeardownClosesALeftHandleOnlyWhileTheLibraryIsBound) {
 }
 
 // The vendor's library is built with another compiler, whose C++ exceptions
-// are structured exceptions 0xE06D7363 (Raise). Our own compiler's exception
-// (Throw) reaches the guard only through the 64-bit unwinder: the 32-bit
-// library's own runtime ends the process before any frame of ours is asked.
+// are structured exceptions 0xE06D7363 (Raise), as are its delay-load failures
+// (RaiseCode). Our own compiler's exception (Throw) reaches the guard only
+// through the 64-bit unwinder: the 32-bit library's own runtime ends the
+// process before any frame of ours is asked.
 TEST_F(DeviceTest, TeardownSwallowsAnExceptionFromTheLibrarysClose) {
-  std::vector<std::string> faults = {"Raise=close\r\n"};
+  std::vector<std::pair<std::string, std::string>> faults = {
+      {"Raise=close\r\n", "raise 0xE06D7363"},
+      {"Raise=close\r\nRaiseCode=0xC06D007E\r\n", "raise 0xC06D007E"}};
 #if defined(_WIN64)
-  faults.push_back("Throw=close\r\n");
+  faults.push_back({"Throw=close\r\n", ""});
 #endif
-  for (const std::string& fault : faults) {
+  for (const auto& [fault, raised] : faults) {
     SCOPED_TRACE(fault);
     SetPrinter(fault);
     ASSERT_EQ(m_connection.LoadStatusLibrary(), 1);
@@ -277,7 +281,7 @@ TEST_F(DeviceTest, TeardownSwallowsAnExceptionFromTheLibrarysClose) {
     }
     // Raised twice, by the close and by the teardown; neither returned to log.
     const std::vector<std::string> expected =
-        fault[0] == 'R' ? std::vector<std::string>{"raise 0xE06D7363", "raise 0xE06D7363"} : std::vector<std::string>{};
+        raised.empty() ? std::vector<std::string>{} : std::vector<std::string>{raised, raised};
     EXPECT_EQ(LoggedCalls(), expected);
     ASSERT_EQ(m_connection.FreeStatusLibrary(), 1);
   }
