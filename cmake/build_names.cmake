@@ -24,6 +24,10 @@ foreach(bits 32 64)
     "#define SOMV_STATUS_LIB_${bits}_DLL \"${SOMV_STATUS_LIB_${bits}}.DLL\"\n")
 endforeach()
 
+# The version as the resource compiler's four numbers.
+string(REPLACE "." "," version_numbers "${SOMV_VERSION}")
+string(APPEND build_names_text "#define SOMV_VERSION_NUMBERS ${version_numbers}\n")
+
 # Rewritten only when it changes, so a configure rebuilds nothing needlessly.
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/build_names.h CONTENT "${build_names_text}" @ONLY)
 include_directories(${CMAKE_BINARY_DIR}/generated)

@@ -3,8 +3,8 @@
 // event log name it.
 #include "build_names.h"
 
-#define SOMV_CONSOLE_VERSION_TEXT "1.0.0.0"
-#define SOMV_CONSOLE_VERSION_NUMBERS 1, 0, 0, 0
+#define SOMV_CONSOLE_VERSION_TEXT SOMV_VERSION
+#define SOMV_CONSOLE_VERSION_NUMBERS SOMV_VERSION_NUMBERS
 
 #ifndef RC_INVOKED
 #include "common/names.h"

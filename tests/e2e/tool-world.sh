@@ -21,15 +21,20 @@ world_setup() {
   export STATUS_LIB_PATH TEMP_DIR
 }
 
+# skip_without_wine32 ARCH NAME: where the 32-bit Wine loader cannot run, the
+# win32 suite NAME ends at once as skipped.
+skip_without_wine32() {
+  [ "$1" = win32 ] && ! wine32_usable || return 0
+  echo "skipped: $2 (win32): this machine cannot execute the 32-bit Wine loader"
+  echo "0 passed, 0 failed"
+  exit 0
+}
+
 # suite_setup ARCH NAME: that build's world for the suite NAME of whole-program
 # runs, its output in build/e2e-NAME-ARCH; where the 32-bit Wine loader
 # cannot run, the suite ends at once as skipped.
 suite_setup() {
-  if [ "$1" = win32 ] && ! wine32_usable; then
-    echo "skipped: $2 (win32): this machine cannot execute the 32-bit Wine loader"
-    echo "0 passed, 0 failed"
-    exit 0
-  fi
+  skip_without_wine32 "$1" "$2"
   e2e_setup "$1" "$SOMV_BUILD/e2e-$2-$1" || { echo "0 passed, 1 failed"; exit 1; }
   world_setup "$1" || { echo "0 passed, 1 failed"; exit 1; }
 }
