@@ -2,8 +2,7 @@
 
 #include <string_view>
 
-#include "timer/power_off_timer.h"
-#include "timer/timer_rules.h"
+#include "timer/timer_choices.h"
 
 namespace somv {
 namespace {
@@ -25,8 +24,8 @@ int ChoiceCount() {
 }
 
 // Digits only, so that "+3", "3.0" and " 3" are refused rather than guessed.
-std::optional<int> ReadChoiceNumber(std::u16string_view text) {
-  if (text.empty() || text.size() > 4) return std::nullopt;
+std::optional<int> ReadNumber(std::u16string_view text) {
+  if (text.empty() || text.size() > 5) return std::nullopt;
   int value = 0;
   for (char16_t unit : text) {
     if (unit < u'0' || unit > u'9') return std::nullopt;
@@ -38,7 +37,7 @@ std::optional<int> ReadChoiceNumber(std::u16string_view text) {
 std::optional<TimerSetting> ReadTimerSetting(std::u16string_view text) {
   if (SameWordIgnoringAsciiCase(text, u"off")) return TimerSetting{TimerSetting::Kind::Off, 0};
   if (SameWordIgnoringAsciiCase(text, u"on")) return TimerSetting{TimerSetting::Kind::On, 0};
-  const std::optional<int> choice = ReadChoiceNumber(text);
+  const std::optional<int> choice = ReadNumber(text);
   if (!choice || *choice < 1 || *choice > ChoiceCount()) return std::nullopt;
   return TimerSetting{TimerSetting::Kind::Choice, *choice};
 }
@@ -48,21 +47,24 @@ std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(
 struct CommandShape {
   const char16_t* word;
   ConsoleCommand command;
+  bool typed;  // named by a word, not by an option
   bool namesPrinter;
   bool takesSetting;
 };
 
 constexpr CommandShape kCommands[] = {
-    {u"list", ConsoleCommand::List, false, false},
-    {u"get", ConsoleCommand::Get, true, false},
-    {u"test", ConsoleCommand::Test, true, true},
-    {u"set", ConsoleCommand::Set, true, true},
-    {u"register-event-source", ConsoleCommand::RegisterEventSource, false, false},
+    {u"list", ConsoleCommand::List, true, false, false},
+    {u"get", ConsoleCommand::Get, true, true, false},
+    {u"test", ConsoleCommand::Test, true, true, true},
+    {u"set", ConsoleCommand::Set, true, true, true},
+    {u"register-event-source", ConsoleCommand::RegisterEventSource, true, false, false},
+    {u"help", ConsoleCommand::Help, false, false, false},
+    {u"version", ConsoleCommand::Version, false, false, false},
 };
 
 const CommandShape* CommandNamed(std::u16string_view word) {
   for (const CommandShape& shape : kCommands) {
-    if (SameWordIgnoringAsciiCase(word, shape.word)) return &shape;
+    if (shape.typed && SameWordIgnoringAsciiCase(word, shape.word)) return &shape;
   }
   return nullptr;
 }
@@ -84,6 +86,15 @@ std::optional<std::u16string> OptionValue(const std::vector<std::u16string>& arg
   return std::nullopt;
 }
 
+constexpr char16_t kSecondsRange[] = u"a number of seconds from 1 to 86400";
+
+bool ReadSeconds(std::u16string_view text, int& seconds) {
+  const std::optional<int> number = ReadNumber(text);
+  if (!number || *number < 1 || *number > 86400) return false;
+  seconds = *number;
+  return true;
+}
+
 std::u16string ChoiceRangeText() { return std::u16string(1, static_cast<char16_t>(u'0' + ChoiceCount())); }
 
 std::u16string UsageOf(const CommandShape& shape) {
@@ -98,10 +109,22 @@ std::u16string MisplacedOption(const ConsoleInvocation& invocation) {
   if (invocation.check && command != ConsoleCommand::Set) return u"--check goes with set only";
   if (!invocation.reason.empty() && command != ConsoleCommand::Set) return u"--reason goes with set only";
   if (invocation.jsonArray && command != ConsoleCommand::List) return u"--json=array goes with list only";
+  const bool reachesPrinters = command == ConsoleCommand::List || command == ConsoleCommand::Get ||
+                               command == ConsoleCommand::Test || command == ConsoleCommand::Set;
+  if ((invocation.waitSeconds != 0 || invocation.timeoutSeconds != 0) && !reachesPrinters) {
+    return u"--wait and --timeout go with list, get, test and set";
+  }
   return {};
 }
 
 }  // namespace
+
+const char16_t* CommandWord(ConsoleCommand command) {
+  for (const CommandShape& shape : kCommands) {
+    if (shape.command == command) return shape.word;
+  }
+  return u"";
+}
 
 ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& arguments) {
   ConsoleInvocation invocation;
@@ -139,6 +162,10 @@ ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& argument
       if (reason->empty()) return wrongUse(u"--reason needs a text");
       if (!invocation.reason.empty()) return wrongUse(u"--reason is given twice");
       invocation.reason = *reason;
+    } else if (const auto wait = OptionValue(arguments, i, u"--wait")) {
+      if (!ReadSeconds(*wait, invocation.waitSeconds)) return wrongUse(std::u16string(u"--wait needs ") + kSecondsRange);
+    } else if (const auto timeout = OptionValue(arguments, i, u"--timeout")) {
+      if (!ReadSeconds(*timeout, invocation.timeoutSeconds)) return wrongUse(std::u16string(u"--timeout needs ") + kSecondsRange);
     } else if (const auto path = OptionValue(arguments, i, u"--settings")) {
       if (path->empty()) return wrongUse(u"--settings needs the path of a settings file");
       if (invocation.settingsPath) return wrongUse(u"--settings is given twice");
@@ -177,16 +204,6 @@ ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& argument
   const std::u16string misplaced = MisplacedOption(invocation);
   if (!misplaced.empty()) return wrongUse(misplaced);
   return {invocation, {}, wantsJson};
-}
-
-std::optional<std::uint16_t> TimerCodeToWrite(std::uint16_t currentCode, const TimerSetting& setting) {
-  int selected = PowerOffTimer::Decode(currentCode).ChoiceIndex();
-  bool powerOffEnabled = setting.kind != TimerSetting::Kind::Off;
-  if (setting.kind == TimerSetting::Kind::Choice) selected = setting.choice - 1;
-  const TimerOkDecision decision =
-      DecideTimerOk(false, selected, powerOffEnabled ? kCheckChecked : kCheckUnchecked);
-  if (decision.action != TimerOkAction::Write) return std::nullopt;
-  return decision.timerCode;
 }
 
 }  // namespace somv

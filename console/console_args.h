@@ -1,21 +1,14 @@
 #pragma once
-// What the console program was asked to do, read from its arguments, and the
-// timer code a `set` writes: the timer dialog's OK for the same choice.
-#include <cstdint>
+// What the console program was asked to do, read from its arguments.
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "timer/timer_rules.h"
+
 namespace somv {
 
 enum class ConsoleCommand { Help, Version, List, Get, Test, Set, RegisterEventSource };
-
-// off and on keep the printer's choice; a number selects that choice and
-// switches power-off on, as ticking the box and picking from the list would.
-struct TimerSetting {
-  enum class Kind { Off, On, Choice } kind = Kind::On;
-  int choice = 0;  // 1 to 8 for Kind::Choice
-};
 
 struct ConsoleInvocation {
   ConsoleCommand command = ConsoleCommand::Help;
@@ -27,6 +20,8 @@ struct ConsoleInvocation {
   bool check = false;                  // set --check: decide, never write
   std::u16string reason;               // set --reason, for the event log
   std::optional<std::u16string> settingsPath;
+  int waitSeconds = 0;     // --wait: how long to try again while the tool or another run holds the printers
+  int timeoutSeconds = 0;  // --timeout: when the run ends whatever it is waiting on; 0 for never
 };
 
 struct ArgumentReading {
@@ -40,8 +35,7 @@ struct ArgumentReading {
 // printer whose name starts with a dash.
 ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& arguments);
 
-// The code to write over the printer's `currentCode`; nothing when off or on
-// finds no choice to keep (the dialog's OK would ask for one).
-std::optional<std::uint16_t> TimerCodeToWrite(std::uint16_t currentCode, const TimerSetting& setting);
+// "list", "set", ..., "help", "version": the command as the answer names it.
+const char16_t* CommandWord(ConsoleCommand command);
 
 }  // namespace somv

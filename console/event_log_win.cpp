@@ -7,7 +7,7 @@
 #include "common/win_text.h"
 #include "console_events.h"
 #include "console/console_identity.h"
-#include "console/console_report.h"
+#include "console/console_text.h"
 #include "framework/unique_handle.h"
 #include "settings/launch_dir_win.h"
 

@@ -38,9 +38,10 @@ std::u16string FirmwareVersionText(std::uint8_t major, std::uint8_t minor) {
   return std::u16string(text, text + std::char_traits<char>::length(text));
 }
 
-bool FirmwareGatePasses(std::u16string_view versionText, const MinimumVersionReader& readMinimum) {
+bool FirmwareGatePasses(std::u16string_view versionText, const std::u16string& driverName,
+                        const MinimumFirmwareReader& readMinimum) {
   if (OrdinalCompare(versionText, kGateThreshold) < 0) return true;
-  const std::optional<std::u16string> minimum = readMinimum();
+  const std::optional<std::u16string> minimum = readMinimum(driverName);
   if (!minimum) return false;
   return OrdinalCompare(*minimum, versionText) <= 0;
 }

@@ -29,14 +29,15 @@ WriteTimerBlock MakeWriteTimerBlock(std::uint16_t timerCode);
 // "%02u.%02u": 1 and 5 give 01.05, 100 and 0 give 100.00.
 std::u16string FirmwareVersionText(std::uint8_t major, std::uint8_t minor);
 
-// The minimum firmware version for the printer's driver: nothing when the
-// settings file does not exist, empty text when it names no minimum.
-using MinimumVersionReader = std::function<std::optional<std::u16string>()>;
+// The driver's minimum firmware version from [SUPPORT_DEVICE]: nothing when
+// the settings file does not exist, empty text when it names no minimum.
+using MinimumFirmwareReader = std::function<std::optional<std::u16string>(const std::u16string& driverName)>;
 
 // Versions below 01.00 pass without reading the settings; otherwise the
-// settings must exist and their minimum must not be above the version.
-// Ordinal comparison, never numeric.
-bool FirmwareGatePasses(std::u16string_view versionText, const MinimumVersionReader& readMinimum);
+// settings must exist and the driver's minimum must not be above the
+// version. Ordinal comparison, never numeric.
+bool FirmwareGatePasses(std::u16string_view versionText, const std::u16string& driverName,
+                        const MinimumFirmwareReader& readMinimum);
 
 // Request 22; fails unless the library delivered at least bytes 0 to 9 and
 // reported no more than it could have written.

@@ -24,10 +24,10 @@ FirmwareCheck PrinterSession::CheckFirmware(const std::u16string& driverName) {
     return check;
   }
   bool settingsMissing = false;
-  const bool passes = FirmwareGatePasses(check.version, [&]() {
-    std::optional<std::u16string> minimum = m_readMinimum(driverName);
-    settingsMissing = !minimum;
-    return minimum;
+  const bool passes = FirmwareGatePasses(check.version, driverName, [&](const std::u16string& driver) {
+    check.minimum = m_readMinimum(driver);
+    settingsMissing = !check.minimum;
+    return check.minimum;
   });
   check.outcome = passes            ? SessionOutcome::Done
                   : settingsMissing ? SessionOutcome::SettingsMissing

@@ -3,11 +3,11 @@
 // programs both take. Each step answers with an outcome that the dialogs turn
 // into a message and the console programs into an exit status.
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "device/device_connection.h"
+#include "device/device_requests.h"
 
 namespace somv {
 
@@ -21,13 +21,11 @@ enum class SessionOutcome {
   WriteFailed,
 };
 
-// The driver's minimum firmware version from [SUPPORT_DEVICE]: nothing when
-// the settings file does not exist, empty text when it names no minimum.
-using MinimumFirmwareReader = std::function<std::optional<std::u16string>(const std::u16string& driverName)>;
-
 struct FirmwareCheck {
   SessionOutcome outcome = SessionOutcome::FirmwareUnreadable;
   std::u16string version;  // "%02u.%02u"; empty when the printer did not tell
+  // The minimum the gate compared the version with, once it read one.
+  std::optional<std::u16string> minimum;
 };
 
 class PrinterSession {
@@ -50,11 +48,6 @@ class PrinterSession {
   // Closes now instead of at the end of the session; the answer is ignored
   // as it is there.
   void Close();
-
-  // The same reader the gate uses, for reports that show the minimum.
-  std::optional<std::u16string> MinimumFirmware(const std::u16string& driverName) const {
-    return m_readMinimum(driverName);
-  }
 
  private:
   DeviceConnection& m_connection;

@@ -354,7 +354,9 @@ every_status_as_json() {
     assert_eq "$STATUS:$(json_eval 'a["exit"]')" "$status:$status" "${args}: status $status in one JSON line"
   done <<'EOF_ROWS'
 0|list
+0|--help
 1|test "Kelva Office 2200" 3
+1|test --all 3
 2|frobnicate
 3|get "Kelva Nowhere"
 5|get "Kelva Unplugged"
@@ -400,6 +402,27 @@ EOF_SIM
   assert_eq "$STATUS:$(json_eval '[a["exit"], a["error"]["code"], [p["error"]["code"] for p in a["printers"]]]')" \
     "10:[10, 'stopped', ['stopped']]" "Ctrl+C: 10, taking effect before the write"
   assert_eq "$(writes):$(sim_log | grep -c '^open name=Kelva [LO]')" "0:0" "Ctrl+C: nothing written, no further printer opened"
+
+  # One run waits for another; one ends at its time limit, mid-open.
+  sim_printers <<'EOF_SIM'
+[Kelva Unplugged]
+OpenDelay=30000
+[Kelva LP-100]
+Minor=5
+OpenDelay=2000
+[Kelva Office 2200]
+Major=2
+EOF_SIM
+  run_console_background get "Kelva LP-100"
+  wait_for_slow_open "Kelva LP-100" || e2e_fail "the slow printer is opened"
+  run_console get "Kelva Office 2200" --wait 5
+  assert_eq "$STATUS" 0 "--wait 5: runs once the other run has ended"
+  bg_status
+  local started=$SECONDS
+  run_console set --all 3 --json --timeout 3
+  assert_eq "$STATUS:$(json_eval '[a["error"]["code"], [(p["printer"], p["error"]["code"], p["after"]) for p in a["printers"]]]')" \
+    "12:['timed-out', [('Kelva Unplugged', 'timed-out', None)]]" "--timeout 3: 12, naming the printer it waited on"
+  assert_eq "$((SECONDS - started < 6))" 1 "--timeout 3: ended on time"
 }
 
 # Where agents run. Another session's tool or a run as a service holds only

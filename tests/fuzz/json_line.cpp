@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "console/console_answer.h"
-#include "console/json_text.h"
+#include "console/console_json.h"
+#include "console/json_writer.h"
 #include "tests/fuzz/fuzz_input.h"
 
 using namespace somv;
@@ -58,25 +58,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string name = input.Text(u'\t');
   const std::u16string message = input.Text(u'\n');
 
-  const std::u16string quoted = AsciiJsonString(name);
+  const std::u16string quoted = JsonString(name, JsonCharacters::Ascii);
   CheckPrintableAscii(quoted);
   FUZZ_CHECK(Decoded(quoted) == name);
 
-  ConsoleAnswer answer;
-  answer.command = (input.Byte() & 1) != 0 ? u"test" : u"set";
-  answer.converging = true;
+  ConsoleResult answer;
+  answer.command = (input.Byte() & 1) != 0 ? ConsoleCommand::Test : ConsoleCommand::Set;
+  answer.error = RunError::WrongUse;
+  answer.errorSubject = message;
   while (input.Left() > 0) {
-    PrinterReport report;
-    report.printerName = name;
-    report.driverName = input.Text(u'\n');
-    report.failure = message;
-    report.failureCode = (input.Byte() & 1) != 0 ? u"open-failed" : u"";
-    report.inDesiredState = (input.Byte() & 1) != 0;
-    report.timerCode = static_cast<std::uint16_t>(input.Uint32());
-    answer.printers.push_back(report);
+    PrinterRecord record;
+    record.printerName = name;
+    record.driverName = input.Text(u'\n');
+    record.firmware = message;
+    record.error = (input.Byte() & 1) != 0 ? PrinterError::FirmwareTooOld : PrinterError::None;
+    record.codeRead = static_cast<std::uint16_t>(input.Uint32());
+    if ((input.Byte() & 1) != 0) record.codeMeant = static_cast<std::uint16_t>(input.Uint32());
+    answer.printers.push_back(record);
   }
   const std::u16string line = FormatAnswerJson(answer, u"ZELV4PCD.EXE", u"1.0.0.0");
   CheckPrintableAscii(line);
   FUZZ_CHECK(line.front() == u'{' && line.back() == u'}');
+  FUZZ_CHECK(line.size() <= kJsonAnswerLimit);
   return 0;
 }

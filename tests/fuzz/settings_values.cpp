@@ -30,10 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::u16string version = FirmwareVersionText(major, minor);
   bool consulted = false;
-  const bool passes = FirmwareGatePasses(version, [&]() -> std::optional<std::u16string> {
+  const bool passes = FirmwareGatePasses(version, u"D", [&](const std::u16string&) {
     consulted = true;
-    if (!fileExists) return std::nullopt;
-    return value;
+    return fileExists ? std::optional<std::u16string>(value) : std::nullopt;
   });
   const bool belowThreshold = version < u"01.00";
   FUZZ_CHECK(consulted == !belowThreshold);

@@ -74,6 +74,9 @@ TEST(ReadConsoleArguments, RefusesWrongUseWithOneLine) {
       {u"list", u"--settings"},
       {u"list", u"--settings="},
       {u"list", u"--settings", u"a", u"--settings", u"b"},
+      {u"list", u"--wait", u"0"},
+      {u"list", u"--timeout=86401"},
+      {u"register-event-source", u"--wait", u"5"},
   };
   for (const Args& args : cases) {
     SCOPED_TRACE(&args - cases);
@@ -119,27 +122,13 @@ TEST(ReadConsoleArguments, ReadsTheFleetOptions) {
     EXPECT_EQ(invocation.json, c.json);
     EXPECT_EQ(invocation.jsonArray, c.jsonArray);
   }
+  const ArgumentReading limited = ReadConsoleArguments({u"set", u"--all", u"3", u"--wait", u"5", u"--timeout=600"});
+  ASSERT_TRUE(limited.invocation.has_value());
+  EXPECT_EQ(limited.invocation->waitSeconds, 5);
+  EXPECT_EQ(limited.invocation->timeoutSeconds, 600);
   // A wrong use still answers in JSON when asked to.
   EXPECT_TRUE(ReadConsoleArguments({u"frobnicate", u"--json"}).json);
   EXPECT_FALSE(ReadConsoleArguments({u"get", u"--", u"--json"}).json);
-}
-
-TEST(TimerCodeToWrite, IsWhatTheTimerDialogsOkWritesForTheSameChoice) {
-  struct Case {
-    std::uint16_t current;
-    TimerSetting setting;
-    std::optional<std::uint16_t> written;
-  };
-  const Case cases[] = {
-      {0x0003, {Kind::Off, 0}, 0x8003},  {0x8003, {Kind::On, 0}, 0x0003},
-      {0x0003, {Kind::On, 0}, 0x0003},   {0x8005, {Kind::Off, 0}, 0x8005},
-      {0x8005, {Kind::Choice, 2}, 0x0002}, {0x0009, {Kind::Choice, 8}, 0x0008},
-      {0x0009, {Kind::Off, 0}, std::nullopt}, {0x8000, {Kind::On, 0}, std::nullopt},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.current);
-    EXPECT_EQ(TimerCodeToWrite(c.current, c.setting), c.written);
-  }
 }
 
 }  // namespace

@@ -1,60 +1,17 @@
 #include "device/device_connection.h"
 
 #include "device/printer_session.h"
+#include "tests/native/fake_status_library.h"
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace somv {
 namespace {
 
-// A library stand-in: records calls, hands out numbered handles.
-struct FakeLibrary {
-  std::vector<std::string> calls;
-  std::int32_t openResult = 1;
-  std::int32_t closeResult = 1;
-  bool closeThrows = false;
-  std::uintptr_t nextHandle = 0x100;
-  bool writesHandleOnFailure = false;
-};
-FakeLibrary* g_fake = nullptr;
-
-std::int32_t SOMV_STATUS_API FakeOpen(const char16_t* name, void** device, std::uintptr_t a,
-                                      std::uintptr_t b) {
-  g_fake->calls.push_back("open " + std::string(name, name + std::char_traits<char16_t>::length(name)) +
-                          " " + std::to_string(a) + " " + std::to_string(b));
-  if (g_fake->openResult != 0 || g_fake->writesHandleOnFailure) {
-    *device = reinterpret_cast<void*>(g_fake->nextHandle++);
-  }
-  return g_fake->openResult;
-}
-
-std::int32_t SOMV_STATUS_API FakeClose(void* device) {
-  g_fake->calls.push_back("close " + std::to_string(reinterpret_cast<std::uintptr_t>(device)));
-  if (g_fake->closeThrows) throw std::runtime_error("library fault");
-  return g_fake->closeResult;
-}
-
-std::int32_t SOMV_STATUS_API FakeRequest(void*, std::uint32_t code, const void*, std::uint32_t,
-                                         void*, std::uint32_t, std::uint32_t*) {
-  g_fake->calls.push_back("request " + std::to_string(code));
-  return 1;
-}
-
-HINSTANCE__* FakeModule() {
-  static char module;
-  return reinterpret_cast<HINSTANCE__*>(&module);
-}
-
-void Bind(DeviceConnection& connection) {
-  connection.m_hStatusLib.Reset(FakeModule());
-  connection.m_pfnOpenPrinter = FakeOpen;
-  connection.m_pfnClosePrinter = FakeClose;
-  connection.m_pfnDeviceRequest = FakeRequest;
-}
+using namespace testing_fakes;
 
 class DeviceConnectionTest : public ::testing::Test {
  protected:

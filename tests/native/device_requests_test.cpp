@@ -55,10 +55,9 @@ TEST(FirmwareGate, ComparesTextOrdinallyAndReadsSettingsOnlyFrom0100Up) {
                  " vs " +
                  std::string(c.minimum, c.minimum + std::char_traits<char16_t>::length(c.minimum)));
     bool consulted = false;
-    const bool passes = FirmwareGatePasses(c.version, [&]() -> std::optional<std::u16string> {
+    const bool passes = FirmwareGatePasses(c.version, u"D", [&](const std::u16string&) {
       consulted = true;
-      if (!c.settingsExist) return std::nullopt;
-      return std::u16string(c.minimum);
+      return c.settingsExist ? std::optional<std::u16string>(c.minimum) : std::nullopt;
     });
     EXPECT_EQ(passes, c.passes);
     EXPECT_EQ(consulted, c.consulted);

@@ -83,5 +83,34 @@ TEST(DecideTimerOk, RewritesTheShownCodeUnchanged) {
   }
 }
 
+TEST(PlanTimerWrite, WritesWhatTheDialogsOkWouldOnlyWhereItDiffersFromTheCodeRead) {
+  using Kind = TimerSetting::Kind;
+  using Plan = TimerPlanAction;
+  struct Case {
+    std::uint16_t read;
+    TimerSetting setting;
+    Plan action;
+    std::uint16_t code;
+  };
+  const Case cases[] = {
+      {0x0003, {Kind::Choice, 3}, Plan::AlreadySet, 0x0003}, {0x8005, {Kind::Choice, 3}, Plan::Write, 0x0003},
+      {0x8005, {Kind::Choice, 2}, Plan::Write, 0x0002},      {0x8005, {Kind::Off, 0}, Plan::AlreadySet, 0x8005},
+      {0x0005, {Kind::Off, 0}, Plan::Write, 0x8005},         {0x0003, {Kind::Off, 0}, Plan::Write, 0x8003},
+      {0x8005, {Kind::On, 0}, Plan::Write, 0x0005},          {0x8003, {Kind::On, 0}, Plan::Write, 0x0003},
+      {0x0003, {Kind::On, 0}, Plan::AlreadySet, 0x0003},
+      // A code no choice names: off/on keep nothing; a number writes.
+      {0x0009, {Kind::Off, 0}, Plan::NoChoiceToKeep, 0},     {0x8000, {Kind::On, 0}, Plan::NoChoiceToKeep, 0},
+      {0x0009, {Kind::Choice, 8}, Plan::Write, 0x0008},
+      // Bits the dialog never writes are replaced, not kept.
+      {0x4003, {Kind::Choice, 3}, Plan::Write, 0x0003},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    const TimerWritePlan plan = PlanTimerWrite(c.setting, c.read);
+    EXPECT_EQ(plan.action, c.action);
+    EXPECT_EQ(plan.code, c.code);
+  }
+}
+
 }  // namespace
 }  // namespace somv

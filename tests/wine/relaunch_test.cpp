@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/relaunch_win.h"
-#include "app/wow64_win.h"
 #include "common/names.h"
 #include "common/win_text.h"
+#include "common/wow64_win.h"
 #include "framework/unique_handle.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/support/scoped_environment.h"

@@ -1,4 +1,4 @@
-#include "app/wow64_win.h"
+#include "common/wow64_win.h"
 
 #include "common/library_search_win.h"
 
