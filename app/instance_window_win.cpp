@@ -3,8 +3,8 @@
 #include <string>
 
 #include "common/names.h"
+#include "common/unique_handle_win.h"
 #include "common/win_text.h"
-#include "framework/unique_handle.h"
 #include "framework/window_search_win.h"
 
 namespace somv {

@@ -3,7 +3,7 @@
 // directory, with the settings file and the resource library beside it.
 #include <windows.h>
 
-#include "framework/unique_handle.h"
+#include "common/unique_handle_win.h"
 
 namespace somv {
 

@@ -5,8 +5,8 @@
 
 #include "app/relaunch_win.h"
 #include "common/tool_mutexes_win.h"
+#include "common/unique_handle_win.h"
 #include "framework/app_win.h"
-#include "framework/unique_handle.h"
 #include "messages/view_msg_win.h"
 
 namespace somv {

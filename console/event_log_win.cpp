@@ -4,11 +4,11 @@
 
 #include <vector>
 
+#include "common/unique_handle_win.h"
 #include "common/win_text.h"
-#include "console_events.h"
 #include "console/console_identity.h"
 #include "console/console_text.h"
-#include "framework/unique_handle.h"
+#include "console_events.h"
 #include "settings/launch_dir_win.h"
 
 namespace somv {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "common/unique_handle_win.h"
 #include "diagnostics/dbg_display_dlg.h"
 #include "diagnostics/dbg_display_msg.h"
 #include "framework/dialog_win.h"
-#include "framework/unique_handle.h"
 #include "messages/view_msg_win.h"
 #include "timer/timer_settings_dlg.h"
 

@@ -7,7 +7,7 @@
 #include <cwchar>
 #include <string>
 
-#include "framework/unique_handle.h"
+#include "common/unique_handle_win.h"
 #include "tests/wine/support/scoped_files.h"
 
 namespace somv {

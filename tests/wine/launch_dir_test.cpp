@@ -10,8 +10,8 @@
 #include <iterator>
 
 #include "common/names.h"
+#include "common/unique_handle_win.h"
 #include "common/win_text.h"
-#include "framework/unique_handle.h"
 #include "settings/settings_win.h"
 #include "tests/wine/support/scoped_files.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/library_search_win.h"
-#include "framework/unique_handle.h"
+#include "common/unique_handle_win.h"
 #include "tests/wine/support/scoped_files.h"
 
 namespace somv {

@@ -11,9 +11,9 @@
 
 #include "app/relaunch_win.h"
 #include "common/names.h"
+#include "common/unique_handle_win.h"
 #include "common/win_text.h"
 #include "common/wow64_win.h"
-#include "framework/unique_handle.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/support/scoped_environment.h"
 #include "tests/wine/support/scoped_files.h"

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "common/names.h"
+#include "common/unique_handle_win.h"
 #include "common/win_text.h"
-#include "framework/unique_handle.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/support/dialog_driver.h"
 #include "tests/wine/support/message_box_probe.h"

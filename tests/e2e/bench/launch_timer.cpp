@@ -12,7 +12,7 @@
 #include <cwchar>
 #include <string>
 
-#include "framework/unique_handle.h"
+#include "common/unique_handle_win.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Starting, waiting for and ending programs; what other programs hold or
 // receive from the system.
-#include "framework/unique_handle.h"
+#include "common/unique_handle_win.h"
 #include "tests/e2e/uidriver/driver.h"
 
 #include <tlhelp32.h>

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "common/names.h"
+#include "common/unique_handle_win.h"
 #include "common/win_text.h"
-#include "framework/unique_handle.h"
 #include "settings/launch_dir_win.h"
 
 int wmain(int argc, wchar_t** argv) {

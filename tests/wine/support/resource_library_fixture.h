@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "framework/unique_handle.h"
+#include "common/unique_handle_win.h"
 
 namespace somv::test {
 
