@@ -26,7 +26,7 @@ static int is_library_failure(DWORD code) {
 /* Called by the system's __C_specific_handler while it looks for a handler. */
 __attribute__((used)) static LONG WINAPI somv_close_filter(EXCEPTION_POINTERS* pointers) {
   return is_library_failure(pointers->ExceptionRecord->ExceptionCode) ? EXCEPTION_EXECUTE_HANDLER
-                                                                     : EXCEPTION_CONTINUE_SEARCH;
+                                                                      : EXCEPTION_CONTINUE_SEARCH;
 }
 
 __attribute__((noinline)) int somv_call_close_guarded(void* close, void* device, int* raised) {
