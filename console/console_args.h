@@ -8,7 +8,7 @@
 
 namespace somv {
 
-enum class ConsoleCommand { Help, Version, List, Get, Test, Set, RegisterEventSource };
+enum class ConsoleCommand { Help, Version, List, Get, Test, Set, RegisterEventSource, Diagnose };
 
 struct ConsoleInvocation {
   ConsoleCommand command = ConsoleCommand::Help;
@@ -35,7 +35,7 @@ struct ArgumentReading {
 // printer whose name starts with a dash.
 ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& arguments);
 
-// "list", "set", ..., "help", "version": the command as the answer names it.
+// "list", "set", "diagnose", ..., "help", "version": the command as the answer names it.
 const char16_t* CommandWord(ConsoleCommand command);
 
 }  // namespace somv

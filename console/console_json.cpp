@@ -1,8 +1,11 @@
 #include "console/console_json.h"
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "console/console_text.h"
+#include "console/diagnosis_report.h"
 #include "console/json_writer.h"
 
 namespace somv {
@@ -70,6 +73,8 @@ std::u16string SummaryJson(const ConsoleResult& result) {
     case ConsoleCommand::Get:
       object.Number(u"printers", static_cast<long long>(result.printers.size()));
       break;
+    case ConsoleCommand::Diagnose:
+      return result.diagnosis ? DiagnosisSummaryJson(*result.diagnosis) : u"null";
     default: return u"null";
   }
   return object.Number(u"failed", tally.failed).Close();
@@ -113,25 +118,36 @@ std::u16string Joined(const std::vector<std::u16string>& objects, const std::vec
 std::u16string FormatAnswerJson(const ConsoleResult& result, std::u16string_view program,
                                 std::u16string_view version) {
   std::vector<std::u16string> objects;
-  for (const PrinterRecord& record : result.printers) objects.push_back(PrinterAnswerJson(record, result));
+  // Drift and failures are what an engine acts on; what is in the state, or
+  // listed, goes first when the line must be cut.
+  std::vector<bool> settled;
+  std::u16string tail = u"]}";
+  if (result.diagnosis) {
+    for (DiagnosedPrinterJson& printer : DiagnosedPrintersJson(*result.diagnosis)) {
+      objects.push_back(std::move(printer.object));
+      settled.push_back(printer.listed);
+    }
+    tail = u"], " + DiagnosisFieldsJson(*result.diagnosis) + u"}";
+  }
+  for (const PrinterRecord& record : result.printers) {
+    objects.push_back(PrinterAnswerJson(record, result));
+    settled.push_back(record.error == PrinterError::None && !record.Drifts());
+  }
   std::vector<bool> kept(objects.size(), true);
-  std::u16string line = AnswerHead(result, program, version, false) + Joined(objects, kept) + u"]}";
+  std::u16string line = AnswerHead(result, program, version, false) + Joined(objects, kept) + tail;
   if (line.size() <= kJsonAnswerLimit) return line;
 
   const std::u16string head = AnswerHead(result, program, version, true);
-  std::size_t room = kJsonAnswerLimit - head.size() - 2;
+  std::size_t room = kJsonAnswerLimit - std::min(kJsonAnswerLimit, head.size() + tail.size());
   kept.assign(objects.size(), false);
-  // Drift and failures first: they are what an engine acts on.
-  for (const bool settled : {false, true}) {
+  for (const bool keepSettled : {false, true}) {
     for (std::size_t i = 0; i < objects.size(); ++i) {
-      const PrinterRecord& record = result.printers[i];
-      const bool inState = record.error == PrinterError::None && !record.Drifts();
-      if (inState != settled || objects[i].size() + 2 > room) continue;
+      if (settled[i] != keepSettled || objects[i].size() + 2 > room) continue;
       kept[i] = true;
       room -= objects[i].size() + 2;
     }
   }
-  return head + Joined(objects, kept) + u"]}";
+  return head + Joined(objects, kept) + tail;
 }
 
 std::u16string FormatPrinterArrayJson(const ConsoleResult& result) {

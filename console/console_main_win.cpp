@@ -18,6 +18,7 @@
 #include "console/console_result.h"
 #include "console/console_run_win.h"
 #include "console/console_text.h"
+#include "console/diagnosis_win.h"
 #include "console/event_log_win.h"
 #include "console/run_guards_win.h"
 #include "console/run_progress.h"
@@ -127,6 +128,11 @@ int Run(const std::vector<std::u16string>& arguments) {
   if (invocation.command == ConsoleCommand::RegisterEventSource) {
     result.errorSubject = RegisterTheEventSource();
     if (!result.errorSubject.empty()) result.error = RunError::RegistrationFailed;
+  }
+  if (invocation.command == ConsoleCommand::Diagnose) {
+    result.diagnosis = DiagnoseThisMachine(SettingsPathOf(invocation));
+    if (result.diagnosis->settings.path.empty()) result.diagnosis->settings.path = invocation.settingsPath.value_or(u"");
+    result.error = ErrorOfDiagnosis(*result.diagnosis);
   }
   if (result.ReachesPrinters()) return AnswerWithinTheTimeLimit(invocation, result, started);
   return Answer(invocation.json, invocation.jsonArray, result);

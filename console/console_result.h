@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "console/console_args.h"
+#include "console/diagnosis.h"
 
 namespace somv {
 
@@ -24,6 +25,7 @@ enum class RunError {
   Stopped,
   RegistrationFailed,
   TimedOut,
+  FoundSomethingToMend,
 };
 
 struct RunErrorRow {
@@ -39,6 +41,7 @@ inline constexpr RunErrorRow kRunErrors[] = {
     {RunError::ToolRunning, 7, u"tool-running"},      {RunError::PrintersUnavailable, 8, u"printers-unavailable"},
     {RunError::OutputFailed, 9, u"output-failed"},    {RunError::Stopped, 10, u"stopped"},
     {RunError::RegistrationFailed, 11, u"registration-failed"}, {RunError::TimedOut, 12, u"timed-out"},
+    {RunError::FoundSomethingToMend, 13, u"something-to-mend"},
 };
 
 const RunErrorRow& RowOf(RunError error);
@@ -94,6 +97,7 @@ struct ConsoleResult {
   bool underWow64 = false;
   int timeoutSeconds = 0;
   std::vector<PrinterRecord> printers;
+  std::optional<Diagnosis> diagnosis;  // diagnose
 
   bool Converging() const { return command == ConsoleCommand::Test || command == ConsoleCommand::Set; }
   // list, get, test and set: the commands that talk to printers.
@@ -116,5 +120,8 @@ Tally TallyOf(const std::vector<PrinterRecord>& printers);
 // After the printers: 5 once one failed (`list` excepted), unless `test`
 // found drift.
 RunError ErrorAfterPrinters(const ConsoleResult& result);
+
+// 8 when the spooler listed nothing, 13 on any finding.
+RunError ErrorOfDiagnosis(const Diagnosis& diagnosis);
 
 }  // namespace somv

@@ -32,6 +32,8 @@ bool StartsWithUtf8Mark(const std::wstring& path) {
          start[1] == 0xBB && start[2] == 0xBF;
 }
 
+}  // namespace
+
 // A relative path is taken from the current directory: the profile reader
 // would look for a bare file name in the Windows directory instead.
 std::wstring SettingsPathOf(const ConsoleInvocation& invocation) {
@@ -41,6 +43,8 @@ std::wstring SettingsPathOf(const ConsoleInvocation& invocation) {
   if (length == 0 || length >= kPathCapacity) return {};
   return full;
 }
+
+namespace {
 
 std::optional<std::vector<PrinterRow>> SelectedRows(const ConsoleInvocation& invocation,
                                                     const DiscoveryResult& found) {
@@ -53,8 +57,8 @@ std::optional<std::vector<PrinterRow>> SelectedRows(const ConsoleInvocation& inv
   return std::nullopt;
 }
 
-// A library that refuses may want administrator rights, which this program
-// never asks for: the answer then says where they come from.
+}  // namespace
+
 bool RunsElevated() {
   HANDLE opened = nullptr;
   if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
@@ -64,6 +68,8 @@ bool RunsElevated() {
   return ::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
          elevation.TokenIsElevated != 0;
 }
+
+namespace {
 
 // The library is released before the connection goes, so that a handle a
 // refused close left recorded is forgotten, not offered to the library again.

@@ -5,6 +5,7 @@
 
 #include "common/names.h"
 #include "console/console_identity.h"
+#include "console/diagnosis_report.h"
 #include "console/json_writer.h"
 #include "timer/power_off_timer.h"
 
@@ -22,6 +23,7 @@ constexpr char16_t kHelp[] =
     u"  set PRINTER|--all off|on|N    power-off off or on keeping the printer's choice, or choice N (1-8)\r\n"
     u"                                and on; writes only where the setting differs\r\n"
     u"  register-event-source         registers the event log source (run it elevated)\r\n"
+    u"  diagnose                      why each installed printer is listed or not, and what to mend\r\n"
     u"\r\n"
     u"  --check                       set: say what would change, write nothing\r\n"
     u"  --reason TEXT                 set: the reason the event log records with a change\r\n"
@@ -36,11 +38,13 @@ constexpr char16_t kHelp[] =
     u"the supported ones, 4 status library missing or unusable, 5 a printer failed or its firmware is\r\n"
     u"too old, 6 settings file missing, 7 " SOMV_TITLE " is running, 8 the printers could not be listed,\r\n"
     u"9 the output could not be written, 10 stopped by Ctrl+C, Ctrl+Break or the console window's close,\r\n"
-    u"11 registration failed, 12 the time limit passed.\r\n";
+    u"11 registration failed, 12 the time limit passed, 13 diagnose found something to mend.\r\n";
 
 std::u16string Ascii(const char* text) { return std::u16string(text, text + std::char_traits<char>::length(text)); }
 
 std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
+
+}  // namespace
 
 std::u16string TableText(std::u16string_view text) {
   std::u16string out;
@@ -61,6 +65,8 @@ std::u16string TableText(std::u16string_view text) {
   }
   return out;
 }
+
+namespace {
 
 std::u16string TableCell(const std::optional<std::u16string>& text) { return text ? TableText(*text) : kNone; }
 
@@ -178,6 +184,7 @@ std::u16string RunErrorMessage(const ConsoleResult& result) {
     case RunError::OutputFailed: return u"standard output could not be written (closed or full)";
     case RunError::Stopped: return u"stopped by Ctrl+C, Ctrl+Break or the console window's close";
     case RunError::RegistrationFailed: return subject;
+    case RunError::FoundSomethingToMend: return u"diagnose found something to mend";
     case RunError::TimedOut: {
       std::u16string message = u"the time limit of " + DecimalText(result.timeoutSeconds) + u" s passed";
       if (const PrinterRecord* waited = PrinterWaitedOn(result)) {
@@ -197,6 +204,7 @@ std::u16string FormatText(const ConsoleResult& result) {
     case ConsoleCommand::RegisterEventSource:
       if (result.error != RunError::None) return {};
       return u"the event source " + std::u16string(kEventSource) + u" is registered\r\n";
+    case ConsoleCommand::Diagnose: return result.diagnosis ? FormatDiagnosisText(*result.diagnosis) : u"";
     default: return result.ReachedPrinters() ? PrinterTable(result) : u"";
   }
 }
