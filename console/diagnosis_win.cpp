@@ -69,12 +69,17 @@ StatusLibraryFacts StatusLibraryOf() {
 Diagnosis DiagnoseThisMachine(const std::wstring& settingsPath) {
   Diagnosis diagnosis;
   diagnosis.settings = SettingsOf(settingsPath);
+  // Without the file the profile reader would look elsewhere (an empty path
+  // names the Windows directory's own file); discovery lists nothing then.
+  const bool readable = diagnosis.settings.exists;
   if (const std::optional<std::vector<InstalledPrinter>> printers = EnumerateLocalPrinters()) {
     diagnosis.printersListed = true;
     diagnosis.printers = DiagnosePrinters(
         *printers,
-        [&](const std::u16string& driver) { return ToU16(ReadSupportDeviceEntry(settingsPath, ToWide(driver))); },
-        [&](const std::u16string& driver) { return HasSupportDeviceEntry(settingsPath, ToWide(driver)); });
+        [&](const std::u16string& driver) {
+          return readable ? ToU16(ReadSupportDeviceEntry(settingsPath, ToWide(driver))) : std::u16string();
+        },
+        [&](const std::u16string& driver) { return readable && HasSupportDeviceEntry(settingsPath, ToWide(driver)); });
   }
   diagnosis.statusLibrary = StatusLibraryOf();
   diagnosis.process = {RunsElevated(), IsWow64() != FALSE};
