@@ -80,8 +80,8 @@ std::u16string SummaryJson(const ConsoleResult& result) {
   return object.Number(u"failed", tally.failed).Close();
 }
 
-std::u16string AnswerHead(const ConsoleResult& result, std::u16string_view program, std::u16string_view version,
-                          bool truncated) {
+JsonObject AnswerHead(const ConsoleResult& result, std::u16string_view program, std::u16string_view version,
+                      bool truncated) {
   const Tally tally = TallyOf(result.printers);
   JsonObject object(JsonCharacters::Ascii);
   object.Number(u"schema", 1)
@@ -98,19 +98,14 @@ std::u16string AnswerHead(const ConsoleResult& result, std::u16string_view progr
                          : ErrorJson(RowOf(result.error).word, RunErrorMessage(result)))
       .Flag(u"truncated", truncated)
       .Raw(u"summary", SummaryJson(result));
-  std::u16string head = object.Close();
-  head.pop_back();
-  return head + u", \"printers\": [";
+  return object;
 }
 
-std::u16string Joined(const std::vector<std::u16string>& objects, const std::vector<bool>& kept) {
-  std::u16string out;
-  for (std::size_t i = 0; i < objects.size(); ++i) {
-    if (!kept[i]) continue;
-    if (!out.empty()) out += u", ";
-    out += objects[i];
-  }
-  return out;
+std::u16string WithPrinters(JsonObject head, const std::vector<std::u16string>& printers,
+                            const ConsoleResult& result) {
+  head.Array(u"printers", printers);
+  if (result.diagnosis) AddDiagnosisFields(head, *result.diagnosis);
+  return head.Close();
 }
 
 }  // namespace
@@ -118,28 +113,25 @@ std::u16string Joined(const std::vector<std::u16string>& objects, const std::vec
 std::u16string FormatAnswerJson(const ConsoleResult& result, std::u16string_view program,
                                 std::u16string_view version) {
   std::vector<std::u16string> objects;
-  // Drift and failures are what an engine acts on; what is in the state, or
-  // listed, goes first when the line must be cut.
+  // Drift and failures are what an engine acts on: printers in the state,
+  // or listed, are left out first.
   std::vector<bool> settled;
-  std::u16string tail = u"]}";
   if (result.diagnosis) {
     for (DiagnosedPrinterJson& printer : DiagnosedPrintersJson(*result.diagnosis)) {
       objects.push_back(std::move(printer.object));
       settled.push_back(printer.listed);
     }
-    tail = u"], " + DiagnosisFieldsJson(*result.diagnosis) + u"}";
   }
   for (const PrinterRecord& record : result.printers) {
     objects.push_back(PrinterAnswerJson(record, result));
     settled.push_back(record.error == PrinterError::None && !record.Drifts());
   }
-  std::vector<bool> kept(objects.size(), true);
-  std::u16string line = AnswerHead(result, program, version, false) + Joined(objects, kept) + tail;
+  const std::u16string line = WithPrinters(AnswerHead(result, program, version, false), objects, result);
   if (line.size() <= kJsonAnswerLimit) return line;
 
-  const std::u16string head = AnswerHead(result, program, version, true);
-  std::size_t room = kJsonAnswerLimit - std::min(kJsonAnswerLimit, head.size() + tail.size());
-  kept.assign(objects.size(), false);
+  const JsonObject head = AnswerHead(result, program, version, true);
+  std::size_t room = kJsonAnswerLimit - std::min(kJsonAnswerLimit, WithPrinters(head, {}, result).size());
+  std::vector<bool> kept(objects.size(), false);
   for (const bool keepSettled : {false, true}) {
     for (std::size_t i = 0; i < objects.size(); ++i) {
       if (settled[i] != keepSettled || objects[i].size() + 2 > room) continue;
@@ -147,7 +139,11 @@ std::u16string FormatAnswerJson(const ConsoleResult& result, std::u16string_view
       room -= objects[i].size() + 2;
     }
   }
-  return head + Joined(objects, kept) + tail;
+  std::vector<std::u16string> shown;
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    if (kept[i]) shown.push_back(objects[i]);
+  }
+  return WithPrinters(head, shown, result);
 }
 
 std::u16string FormatPrinterArrayJson(const ConsoleResult& result) {

@@ -112,13 +112,13 @@ std::u16string StatusLibraryJson(const StatusLibraryFacts& library) {
       .Close();
 }
 
-std::u16string FindingsJson(const std::vector<Finding>& findings) {
-  std::u16string out = u"[";
+std::vector<std::u16string> FindingsJson(const std::vector<Finding>& findings) {
+  std::vector<std::u16string> objects;
   for (const Finding& finding : findings) {
-    if (out.size() > 1) out += u", ";
-    out += JsonObject(JsonCharacters::Ascii).Text(u"code", WordOf(finding.code)).Text(u"message", finding.message).Close();
+    objects.push_back(
+        JsonObject(JsonCharacters::Ascii).Text(u"code", WordOf(finding.code)).Text(u"message", finding.message).Close());
   }
-  return out + u"]";
+  return objects;
 }
 
 }  // namespace
@@ -155,12 +155,13 @@ std::vector<DiagnosedPrinterJson> DiagnosedPrintersJson(const Diagnosis& diagnos
   return objects;
 }
 
-std::u16string DiagnosisFieldsJson(const Diagnosis& diagnosis) {
+void AddDiagnosisFields(JsonObject& answer, const Diagnosis& diagnosis) {
   const ProcessFacts& process = diagnosis.process;
-  return u"\"settings\": " + SettingsJson(diagnosis.settings) + u", \"statusLibrary\": " +
-         StatusLibraryJson(diagnosis.statusLibrary) + u", \"process\": " +
-         JsonObject(JsonCharacters::Ascii).Flag(u"elevated", process.elevated).Flag(u"wow64", process.wow64).Close() +
-         u", \"findings\": " + FindingsJson(FindingsOf(diagnosis));
+  answer.Raw(u"settings", SettingsJson(diagnosis.settings))
+      .Raw(u"statusLibrary", StatusLibraryJson(diagnosis.statusLibrary))
+      .Raw(u"process",
+           JsonObject(JsonCharacters::Ascii).Flag(u"elevated", process.elevated).Flag(u"wow64", process.wow64).Close())
+      .Array(u"findings", FindingsJson(FindingsOf(diagnosis)));
 }
 
 }  // namespace somv

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "console/diagnosis.h"
+#include "console/json_writer.h"
 
 namespace somv {
 
@@ -20,8 +21,8 @@ struct DiagnosedPrinterJson {
 
 std::vector<DiagnosedPrinterJson> DiagnosedPrintersJson(const Diagnosis& diagnosis);
 
-// `"settings": {...}, "statusLibrary": {...}, "process": {...},
-// "findings": [...]`, each text cut so that the line stays bounded.
-std::u16string DiagnosisFieldsJson(const Diagnosis& diagnosis);
+// "settings", "statusLibrary", "process" and "findings", each text cut so
+// that the line stays bounded.
+void AddDiagnosisFields(JsonObject& answer, const Diagnosis& diagnosis);
 
 }  // namespace somv

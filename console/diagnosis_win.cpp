@@ -7,8 +7,6 @@
 #include "common/library_search_win.h"
 #include "common/unique_handle_win.h"
 #include "common/win_text.h"
-#include "common/wow64_win.h"
-#include "console/console_run_win.h"
 #include "device/status_api.h"
 #include "device/status_library_win.h"
 #include "framework/image_header.h"
@@ -20,10 +18,7 @@ namespace {
 
 SettingsFacts SettingsOf(const std::wstring& path) {
   SettingsFacts settings;
-  settings.path = ToU16(path);
-  settings.exists = FileExists(path);
-  if (!settings.exists) return settings;
-  settings.encoding = ReadSettingsEncoding(path);
+  if (path.empty()) return settings;
   for (const std::wstring& driver : SupportDeviceDrivers(path)) {
     settings.entries.push_back({ToU16(driver), ToU16(ReadSupportDeviceEntry(path, driver))});
   }
@@ -66,23 +61,23 @@ StatusLibraryFacts StatusLibraryOf() {
 
 }  // namespace
 
-Diagnosis DiagnoseThisMachine(const std::wstring& settingsPath) {
+Diagnosis DiagnoseThisMachine(const std::u16string& settingsPath) {
+  const std::wstring path = ToWide(settingsPath);
   Diagnosis diagnosis;
-  diagnosis.settings = SettingsOf(settingsPath);
-  // Without the file the profile reader would look elsewhere (an empty path
-  // names the Windows directory's own file); discovery lists nothing then.
-  const bool readable = diagnosis.settings.exists;
+  diagnosis.settings = SettingsOf(path);
+  // Without the file the profile reader would look elsewhere (a bare name in
+  // the Windows directory); discovery lists nothing then.
+  const bool readable = !path.empty();
   if (const std::optional<std::vector<InstalledPrinter>> printers = EnumerateLocalPrinters()) {
     diagnosis.printersListed = true;
     diagnosis.printers = DiagnosePrinters(
         *printers,
         [&](const std::u16string& driver) {
-          return readable ? ToU16(ReadSupportDeviceEntry(settingsPath, ToWide(driver))) : std::u16string();
+          return readable ? ToU16(ReadSupportDeviceEntry(path, ToWide(driver))) : std::u16string();
         },
-        [&](const std::u16string& driver) { return readable && HasSupportDeviceEntry(settingsPath, ToWide(driver)); });
+        [&](const std::u16string& driver) { return readable && HasSupportDeviceEntry(path, ToWide(driver)); });
   }
   diagnosis.statusLibrary = StatusLibraryOf();
-  diagnosis.process = {RunsElevated(), IsWow64() != FALSE};
   return diagnosis;
 }
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "common/names.h"
-#include "common/unique_handle_win.h"
 #include "common/win_text.h"
 #include "settings/launch_dir_win.h"
 #include "settings/settings_value.h"
@@ -61,16 +60,6 @@ std::vector<std::wstring> SupportDeviceDrivers(const std::wstring& settingsPath)
     drivers.emplace_back(name);
   }
   return drivers;
-}
-
-std::optional<SettingsEncoding> ReadSettingsEncoding(const std::wstring& settingsPath) {
-  const UniqueKernelHandle file(::CreateFileW(settingsPath.c_str(), GENERIC_READ,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  unsigned char start[kEncodingMarkBytes] = {};
-  DWORD read = 0;
-  if (!file || !::ReadFile(file.Get(), start, sizeof start, &read, nullptr)) return std::nullopt;
-  return EncodingOfFileStart(start, read);
 }
 
 }  // namespace somv

@@ -1,11 +1,9 @@
 #pragma once
 // The settings file ZELV4PO.INI in the launch directory, read afresh through
 // the platform's profile reader every time; nothing is ever written to it.
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "settings/settings_encoding.h"
 #include "settings/settings_value.h"
 
 namespace somv {
@@ -33,8 +31,5 @@ bool HasSupportDeviceEntry(const std::wstring& settingsPath, const std::wstring&
 // The key names of [SUPPORT_DEVICE] as the profile reader finds them, in the
 // file's order.
 std::vector<std::wstring> SupportDeviceDrivers(const std::wstring& settingsPath);
-
-// Nothing when the file cannot be read.
-std::optional<SettingsEncoding> ReadSettingsEncoding(const std::wstring& settingsPath);
 
 }  // namespace somv
