@@ -36,13 +36,6 @@ std::optional<Finding> StatusLibraryFinding(const StatusLibraryFacts& library) {
                      u": install the printer driver's complete library"};
 }
 
-bool AnyEntryOutOfForm(const SettingsFacts& settings) {
-  for (const SupportEntry& entry : settings.entries) {
-    if (!entry.minimum.empty() && !HasFirmwareForm(entry.minimum)) return true;
-  }
-  return false;
-}
-
 bool AnyVendorPrinterLeftOut(const Diagnosis& diagnosis) {
   for (const DiagnosedPrinter& printer : diagnosis.printers) {
     if (printer.reason == PrinterReason::DriverNotInSettings || printer.reason == PrinterReason::EmptyMinimum) {
@@ -70,7 +63,7 @@ void AddSettingsFindings(const SettingsFacts& settings, std::vector<Finding>& fi
                         u"save the settings file as ANSI or as UTF-16LE: Windows reads a UTF-8 mark as part of "
                         u"the first line"});
   }
-  if (AnyEntryOutOfForm(settings)) {
+  if (MinimumsNotInForm(settings) > 0) {
     findings.push_back({FindingCode::MinimumNotInForm,
                         u"write each minimum as printers write their firmware: two digits, a dot, two digits "
                         u"(01.05)"});
@@ -127,6 +120,14 @@ std::vector<DiagnosedPrinter> DiagnosePrinters(const std::vector<InstalledPrinte
 bool HasFirmwareForm(const std::u16string& minimum) {
   return minimum.size() == 5 && IsDigit(minimum[0]) && IsDigit(minimum[1]) && minimum[2] == u'.' &&
          IsDigit(minimum[3]) && IsDigit(minimum[4]);
+}
+
+int MinimumsNotInForm(const SettingsFacts& settings) {
+  int count = 0;
+  for (const SupportEntry& entry : settings.entries) {
+    count += !entry.minimum.empty() && !HasFirmwareForm(entry.minimum) ? 1 : 0;
+  }
+  return count;
 }
 
 std::uint16_t ThisBuildMachine() { return IsThisBuild64() ? kMachineAmd64 : kMachineI386; }

@@ -70,6 +70,9 @@ std::vector<DiagnosedPrinter> DiagnosePrinters(const std::vector<InstalledPrinte
 // against which a minimum is compared as text.
 bool HasFirmwareForm(const std::u16string& minimum);
 
+// The entries whose minimum is set but not in that form.
+int MinimumsNotInForm(const SettingsFacts& settings);
+
 // The machine this build's status library must be built for.
 std::uint16_t ThisBuildMachine();
 

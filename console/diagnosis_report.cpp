@@ -87,16 +87,12 @@ std::u16string StatusLibraryText(const StatusLibraryFacts& library) {
 }
 
 std::u16string SettingsJson(const SettingsFacts& settings) {
-  int notInForm = 0;
-  for (const SupportEntry& entry : settings.entries) {
-    notInForm += !entry.minimum.empty() && !HasFirmwareForm(entry.minimum) ? 1 : 0;
-  }
   return JsonObject(JsonCharacters::Ascii)
       .Text(u"path", settings.path, kPathLimit)
       .Flag(u"exists", settings.exists)
       .TextOrNull(u"encoding", EncodingText(settings))
       .Number(u"entries", static_cast<long long>(settings.entries.size()))
-      .Number(u"minimumsNotInForm", notInForm)
+      .Number(u"minimumsNotInForm", MinimumsNotInForm(settings))
       .Flag(u"diagnosticMode", settings.diagnosticMode)
       .Close();
 }
