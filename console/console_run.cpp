@@ -192,9 +192,4 @@ int FinishConsoleRun(ConsoleStart& start, const ConsoleEntryPoints& entry) {
   return Answer(start.form, start.result, entry);
 }
 
-int RunConsole(const std::vector<std::u16string>& arguments, const ConsoleEntryPoints& entry) {
-  ConsoleStart start = StartConsoleRun(arguments, entry);
-  return FinishConsoleRun(start, entry);
-}
-
 }  // namespace somv

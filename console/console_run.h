@@ -91,6 +91,5 @@ int Answer(AnswerForm form, const ConsoleResult& result, const ConsoleEntryPoint
 // The run to its end without a time limit, the printers then the answer;
 // the exit status.
 int FinishConsoleRun(ConsoleStart& start, const ConsoleEntryPoints& entry);
-int RunConsole(const std::vector<std::u16string>& arguments, const ConsoleEntryPoints& entry);
 
 }  // namespace somv
