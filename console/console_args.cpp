@@ -17,12 +17,6 @@ bool SameWordIgnoringAsciiCase(std::u16string_view text, std::u16string_view wor
   return true;
 }
 
-int ChoiceCount() {
-  int count = 0;
-  while (kTimerChoices[count].timerValue != 0) ++count;
-  return count;
-}
-
 // Digits only, so that "+3", "3.0" and " 3" are refused rather than guessed.
 std::optional<int> ReadNumber(std::u16string_view text) {
   if (text.empty() || text.size() > 5) return std::nullopt;
@@ -38,7 +32,7 @@ std::optional<TimerSetting> ReadTimerSetting(std::u16string_view text) {
   if (SameWordIgnoringAsciiCase(text, u"off")) return TimerSetting{TimerSetting::Kind::Off, 0};
   if (SameWordIgnoringAsciiCase(text, u"on")) return TimerSetting{TimerSetting::Kind::On, 0};
   const std::optional<int> choice = ReadNumber(text);
-  if (!choice || *choice < 1 || *choice > ChoiceCount()) return std::nullopt;
+  if (!choice || *choice < 1 || *choice > TimerChoiceCount()) return std::nullopt;
   return TimerSetting{TimerSetting::Kind::Choice, *choice};
 }
 
@@ -50,17 +44,25 @@ struct CommandShape {
   bool typed;  // named by a word, not by an option
   bool namesPrinter;
   bool takesSetting;
+  bool reachesPrinters;
 };
 
 constexpr CommandShape kCommands[] = {
-    {u"list", ConsoleCommand::List, true, false, false},
-    {u"get", ConsoleCommand::Get, true, true, false},
-    {u"test", ConsoleCommand::Test, true, true, true},
-    {u"set", ConsoleCommand::Set, true, true, true},
-    {u"register-event-source", ConsoleCommand::RegisterEventSource, true, false, false},
-    {u"help", ConsoleCommand::Help, false, false, false},
-    {u"version", ConsoleCommand::Version, false, false, false},
+    {u"list", ConsoleCommand::List, true, false, false, true},
+    {u"get", ConsoleCommand::Get, true, true, false, true},
+    {u"test", ConsoleCommand::Test, true, true, true, true},
+    {u"set", ConsoleCommand::Set, true, true, true, true},
+    {u"register-event-source", ConsoleCommand::RegisterEventSource, true, false, false, false},
+    {u"help", ConsoleCommand::Help, false, false, false, false},
+    {u"version", ConsoleCommand::Version, false, false, false, false},
 };
+
+const CommandShape& ShapeOf(ConsoleCommand command) {
+  for (const CommandShape& shape : kCommands) {
+    if (shape.command == command) return shape;
+  }
+  return kCommands[0];
+}
 
 const CommandShape* CommandNamed(std::u16string_view word) {
   for (const CommandShape& shape : kCommands) {
@@ -95,7 +97,7 @@ bool ReadSeconds(std::u16string_view text, int& seconds) {
   return true;
 }
 
-std::u16string ChoiceRangeText() { return std::u16string(1, static_cast<char16_t>(u'0' + ChoiceCount())); }
+std::u16string ChoiceRangeText() { return std::u16string(1, static_cast<char16_t>(u'0' + TimerChoiceCount())); }
 
 std::u16string UsageOf(const CommandShape& shape) {
   const std::u16string word = shape.word;
@@ -108,10 +110,8 @@ std::u16string MisplacedOption(const ConsoleInvocation& invocation) {
   const ConsoleCommand command = invocation.command;
   if (invocation.check && command != ConsoleCommand::Set) return u"--check goes with set only";
   if (!invocation.reason.empty() && command != ConsoleCommand::Set) return u"--reason goes with set only";
-  if (invocation.jsonArray && command != ConsoleCommand::List) return u"--json=array goes with list only";
-  const bool reachesPrinters = command == ConsoleCommand::List || command == ConsoleCommand::Get ||
-                               command == ConsoleCommand::Test || command == ConsoleCommand::Set;
-  if ((invocation.waitSeconds != 0 || invocation.timeoutSeconds != 0) && !reachesPrinters) {
+  if (invocation.form == AnswerForm::PrinterArray && command != ConsoleCommand::List) return u"--json=array goes with list only";
+  if ((invocation.waitSeconds != 0 || invocation.timeoutSeconds != 0) && !ReachesPrinters(command)) {
     return u"--wait and --timeout go with list, get, test and set";
   }
   return {};
@@ -119,12 +119,15 @@ std::u16string MisplacedOption(const ConsoleInvocation& invocation) {
 
 }  // namespace
 
-const char16_t* CommandWord(ConsoleCommand command) {
-  for (const CommandShape& shape : kCommands) {
-    if (shape.command == command) return shape.word;
-  }
-  return u"";
+const char16_t* CommandWord(ConsoleCommand command) { return ShapeOf(command).word; }
+
+int TimerChoiceCount() {
+  int count = 0;
+  while (kTimerChoices[count].timerValue != 0) ++count;
+  return count;
 }
+
+bool ReachesPrinters(ConsoleCommand command) { return ShapeOf(command).reachesPrinters; }
 
 ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& arguments) {
   ConsoleInvocation invocation;
@@ -133,6 +136,7 @@ ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& argument
   bool version = false;
   bool optionsEnded = false;
   bool wantsJson = false;
+  bool formsConflict = false;
   for (const std::u16string& argument : arguments) {
     if (argument == u"--") break;
     if (IsJsonOption(argument)) wantsJson = true;
@@ -150,10 +154,10 @@ ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& argument
       help = true;
     } else if (argument == u"--version") {
       version = true;
-    } else if (argument == u"--json") {
-      invocation.json = true;
-    } else if (argument == u"--json=array") {
-      invocation.jsonArray = true;
+    } else if (argument == u"--json" || argument == u"--json=array") {
+      const AnswerForm form = argument == u"--json" ? AnswerForm::Json : AnswerForm::PrinterArray;
+      formsConflict = formsConflict || (invocation.form != AnswerForm::Text && invocation.form != form);
+      invocation.form = form;
     } else if (argument == u"--all") {
       invocation.allPrinters = true;
     } else if (argument == u"--check") {
@@ -174,7 +178,7 @@ ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& argument
       return wrongUse(u"unknown option " + Quoted(argument));
     }
   }
-  if (invocation.json && invocation.jsonArray) return wrongUse(u"--json and --json=array exclude each other");
+  if (formsConflict) return wrongUse(u"--json and --json=array exclude each other");
   if (help || version) {
     invocation.command = help ? ConsoleCommand::Help : ConsoleCommand::Version;
     return {invocation, {}, wantsJson};

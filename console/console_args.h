@@ -10,13 +10,15 @@ namespace somv {
 
 enum class ConsoleCommand { Help, Version, List, Get, Test, Set, RegisterEventSource };
 
+// --json: one line answering the run; list --json=array: the older array form.
+enum class AnswerForm { Text, Json, PrinterArray };
+
 struct ConsoleInvocation {
   ConsoleCommand command = ConsoleCommand::Help;
   std::u16string printerName;          // get, test and set without --all
   bool allPrinters = false;            // --all: every supported printer
   TimerSetting setting;                // test and set
-  bool json = false;                   // --json: one line answering the run
-  bool jsonArray = false;              // list --json=array: the older array form
+  AnswerForm form = AnswerForm::Text;
   bool check = false;                  // set --check: decide, never write
   std::u16string reason;               // set --reason, for the event log
   std::optional<std::u16string> settingsPath;
@@ -37,5 +39,11 @@ ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& argument
 
 // "list", "set", ..., "help", "version": the command as the answer names it.
 const char16_t* CommandWord(ConsoleCommand command);
+
+// How many timer choices a setting may name, from 1.
+int TimerChoiceCount();
+
+// list, get, test and set: the commands that talk to printers.
+bool ReachesPrinters(ConsoleCommand command);
 
 }  // namespace somv

@@ -75,8 +75,8 @@ std::u16string SummaryJson(const ConsoleResult& result) {
   return object.Number(u"failed", tally.failed).Close();
 }
 
-std::u16string AnswerHead(const ConsoleResult& result, std::u16string_view program, std::u16string_view version,
-                          bool truncated) {
+JsonObject AnswerHead(const ConsoleResult& result, std::u16string_view program, std::u16string_view version,
+                      bool truncated) {
   const Tally tally = TallyOf(result.printers);
   JsonObject object(JsonCharacters::Ascii);
   object.Number(u"schema", 1)
@@ -93,19 +93,11 @@ std::u16string AnswerHead(const ConsoleResult& result, std::u16string_view progr
                          : ErrorJson(RowOf(result.error).word, RunErrorMessage(result)))
       .Flag(u"truncated", truncated)
       .Raw(u"summary", SummaryJson(result));
-  std::u16string head = object.Close();
-  head.pop_back();
-  return head + u", \"printers\": [";
+  return object;
 }
 
-std::u16string Joined(const std::vector<std::u16string>& objects, const std::vector<bool>& kept) {
-  std::u16string out;
-  for (std::size_t i = 0; i < objects.size(); ++i) {
-    if (!kept[i]) continue;
-    if (!out.empty()) out += u", ";
-    out += objects[i];
-  }
-  return out;
+std::u16string WithPrinters(JsonObject head, const std::vector<std::u16string>& printers) {
+  return head.Array(u"printers", printers).Close();
 }
 
 }  // namespace
@@ -114,13 +106,12 @@ std::u16string FormatAnswerJson(const ConsoleResult& result, std::u16string_view
                                 std::u16string_view version) {
   std::vector<std::u16string> objects;
   for (const PrinterRecord& record : result.printers) objects.push_back(PrinterAnswerJson(record, result));
-  std::vector<bool> kept(objects.size(), true);
-  std::u16string line = AnswerHead(result, program, version, false) + Joined(objects, kept) + u"]}";
+  const std::u16string line = WithPrinters(AnswerHead(result, program, version, false), objects);
   if (line.size() <= kJsonAnswerLimit) return line;
 
-  const std::u16string head = AnswerHead(result, program, version, true);
-  std::size_t room = kJsonAnswerLimit - head.size() - 2;
-  kept.assign(objects.size(), false);
+  const JsonObject head = AnswerHead(result, program, version, true);
+  std::size_t room = kJsonAnswerLimit - WithPrinters(head, {}).size();
+  std::vector<bool> kept(objects.size(), false);
   // Drift and failures first: they are what an engine acts on.
   for (const bool settled : {false, true}) {
     for (std::size_t i = 0; i < objects.size(); ++i) {
@@ -131,7 +122,11 @@ std::u16string FormatAnswerJson(const ConsoleResult& result, std::u16string_view
       room -= objects[i].size() + 2;
     }
   }
-  return head + Joined(objects, kept) + u"]}";
+  std::vector<std::u16string> shown;
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    if (kept[i]) shown.push_back(objects[i]);
+  }
+  return WithPrinters(head, shown);
 }
 
 std::u16string FormatPrinterArrayJson(const ConsoleResult& result) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/names.h"
 #include "console/console_args.h"
 
 namespace somv {
@@ -29,16 +30,23 @@ enum class RunError {
 struct RunErrorRow {
   RunError error;
   int exitStatus;
-  const char16_t* word;
+  const char16_t* word;     // the JSON answer's code
+  const char16_t* meaning;  // the help's line for the status
 };
 
 inline constexpr RunErrorRow kRunErrors[] = {
-    {RunError::None, 0, u""},                        {RunError::WrongUse, 2, u"wrong-use"},
-    {RunError::PrinterNotFound, 3, u"printer-not-found"}, {RunError::StatusLibrary, 4, u"status-library"},
-    {RunError::PrinterFailed, 5, u"printer-failed"},  {RunError::SettingsMissing, 6, u"settings-missing"},
-    {RunError::ToolRunning, 7, u"tool-running"},      {RunError::PrintersUnavailable, 8, u"printers-unavailable"},
-    {RunError::OutputFailed, 9, u"output-failed"},    {RunError::Stopped, 10, u"stopped"},
-    {RunError::RegistrationFailed, 11, u"registration-failed"}, {RunError::TimedOut, 12, u"timed-out"},
+    {RunError::None, 0, u"", u"done"},
+    {RunError::WrongUse, 2, u"wrong-use", u"wrong use"},
+    {RunError::PrinterNotFound, 3, u"printer-not-found", u"printer not found among the supported ones"},
+    {RunError::StatusLibrary, 4, u"status-library", u"status library missing or unusable"},
+    {RunError::PrinterFailed, 5, u"printer-failed", u"a printer failed or its firmware is too old"},
+    {RunError::SettingsMissing, 6, u"settings-missing", u"settings file missing"},
+    {RunError::ToolRunning, 7, u"tool-running", SOMV_WIDE(SOMV_TITLE) u" is running"},
+    {RunError::PrintersUnavailable, 8, u"printers-unavailable", u"the printers could not be listed"},
+    {RunError::OutputFailed, 9, u"output-failed", u"the output could not be written"},
+    {RunError::Stopped, 10, u"stopped", u"stopped by Ctrl+C, Ctrl+Break or the console window's close"},
+    {RunError::RegistrationFailed, 11, u"registration-failed", u"registration failed"},
+    {RunError::TimedOut, 12, u"timed-out", u"the time limit passed"},
 };
 
 const RunErrorRow& RowOf(RunError error);
@@ -96,10 +104,7 @@ struct ConsoleResult {
   std::vector<PrinterRecord> printers;
 
   bool Converging() const { return command == ConsoleCommand::Test || command == ConsoleCommand::Set; }
-  // list, get, test and set: the commands that talk to printers.
-  bool ReachesPrinters() const {
-    return command == ConsoleCommand::List || command == ConsoleCommand::Get || Converging();
-  }
+  bool ReachesPrinters() const { return command && somv::ReachesPrinters(*command); }
   int ExitStatus() const;
   // The run got as far as the printers: the answer shows them.
   bool ReachedPrinters() const;

@@ -1,21 +1,14 @@
 #pragma once
-// list, get, test and set once the run holds the tool's mutexes: the
-// settings file, the supported printers, the status library, one road per
-// printer.
-#include <functional>
+// The console run's entry points bound to the system: the settings file,
+// the spooler, the status library, the token, the tool's mutexes, the event
+// log, the stop flag and the standard streams.
+#include <chrono>
 
-#include "console/console_args.h"
-#include "console/console_result.h"
+#include "console/console_run.h"
 
 namespace somv {
 
-struct PrinterRunHooks {
-  std::function<bool()> stopRequested;                   // before each printer and each write
-  std::function<void(const PrinterRecord&)> stepTaken;   // the printer in progress
-  std::function<void(const PrinterRecord&)> printerDone;  // after each printer, before the next
-};
-
-// Fills `result`: its printers in list order and the run's error.
-void RunPrinters(const ConsoleInvocation& invocation, ConsoleResult& result, const PrinterRunHooks& hooks);
+// `started`: when the process started, from which --wait counts.
+ConsoleEntryPoints SystemEntryPoints(std::chrono::steady_clock::time_point started);
 
 }  // namespace somv

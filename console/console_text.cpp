@@ -13,13 +13,15 @@ namespace {
 
 constexpr char16_t kNone[] = u"-";
 
-constexpr char16_t kHelp[] =
+constexpr char16_t kCommandsHelp[] =
     u"Sets the automatic power-off timer of the supported printers of this machine.\r\n"
     u"\r\n"
     u"  list                          every supported printer with its firmware and power-off setting\r\n"
     u"  get PRINTER|--all             the same for one printer, by its exact name, or for all\r\n"
     u"  test PRINTER|--all off|on|N   whether the printers already have that setting (status 1: not all)\r\n"
-    u"  set PRINTER|--all off|on|N    power-off off or on keeping the printer's choice, or choice N (1-8)\r\n"
+    u"  set PRINTER|--all off|on|N    power-off off or on keeping the printer's choice, or choice N (1-";
+constexpr char16_t kOptionsHelp[] =
+    u")\r\n"
     u"                                and on; writes only where the setting differs\r\n"
     u"  register-event-source         registers the event log source (run it elevated)\r\n"
     u"\r\n"
@@ -31,12 +33,49 @@ constexpr char16_t kHelp[] =
     u"  --wait SECONDS                while " SOMV_TITLE " or another run holds the printers, try again until then\r\n"
     u"  --timeout SECONDS             end the run by then with what it did (status 12)\r\n"
     u"  --version, --help             the program's version, this text\r\n"
-    u"\r\n"
-    u"Exit status: 0 done, 1 test found a printer to change, 2 wrong use, 3 printer not found among\r\n"
-    u"the supported ones, 4 status library missing or unusable, 5 a printer failed or its firmware is\r\n"
-    u"too old, 6 settings file missing, 7 " SOMV_TITLE " is running, 8 the printers could not be listed,\r\n"
-    u"9 the output could not be written, 10 stopped by Ctrl+C, Ctrl+Break or the console window's close,\r\n"
-    u"11 registration failed, 12 the time limit passed.\r\n";
+    u"\r\n";
+
+// The help's line width for the exit statuses.
+constexpr std::size_t kHelpWidth = 98;
+
+// `text` broken between words into lines of at most kHelpWidth units.
+std::u16string Wrapped(std::u16string_view text) {
+  std::u16string out;
+  std::size_t lineStart = 0;
+  std::size_t from = 0;
+  while (from < text.size()) {
+    const std::size_t space = text.find(u' ', from);
+    const std::size_t wordEnd = space == std::u16string_view::npos ? text.size() : space;
+    if (out.size() > lineStart && out.size() - lineStart + 1 + (wordEnd - from) > kHelpWidth) {
+      out += u"\r\n";
+      lineStart = out.size();
+    } else if (out.size() > lineStart) {
+      out += u' ';
+    }
+    out.append(text.substr(from, wordEnd - from));
+    from = wordEnd + 1;
+  }
+  return out + u"\r\n";
+}
+
+// Every status of kRunErrors, drift in its place by number.
+std::u16string StatusesHelp() {
+  std::u16string text = u"Exit status:";
+  bool driftNamed = false;
+  for (const RunErrorRow& row : kRunErrors) {
+    if (!driftNamed && row.exitStatus > kDriftStatus) {
+      text += u" " + DecimalText(kDriftStatus) + u" test found a printer to change,";
+      driftNamed = true;
+    }
+    text += u" " + DecimalText(row.exitStatus) + u" " + row.meaning + u",";
+  }
+  text.back() = u'.';
+  return Wrapped(text);
+}
+
+std::u16string HelpText() {
+  return kCommandsHelp + DecimalText(TimerChoiceCount()) + kOptionsHelp + StatusesHelp();
+}
 
 std::u16string Ascii(const char* text) { return std::u16string(text, text + std::char_traits<char>::length(text)); }
 
@@ -192,7 +231,7 @@ std::u16string RunErrorMessage(const ConsoleResult& result) {
 std::u16string FormatText(const ConsoleResult& result) {
   if (!result.command) return {};
   switch (*result.command) {
-    case ConsoleCommand::Help: return kHelp;
+    case ConsoleCommand::Help: return HelpText();
     case ConsoleCommand::Version: return std::u16string(kConsoleName) + u" " + kConsoleVersion + u"\r\n";
     case ConsoleCommand::RegisterEventSource:
       if (result.error != RunError::None) return {};

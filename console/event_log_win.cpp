@@ -17,6 +17,10 @@ namespace {
 using EventSourceTraits = NullableHandleTraits<HANDLE, ::DeregisterEventSource>;
 using RegistryKeyTraits = NullableHandleTraits<HKEY, ::RegCloseKey>;
 
+// The sentences' inserts: a change has seven, a failed write also the failure.
+constexpr WORD kChangeStrings = 7;
+constexpr WORD kFailureStrings = kChangeStrings + 1;
+
 constexpr wchar_t kApplicationLog[] = L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\";
 
 // The account the run acts for, as its SID (for the event's user) and as
@@ -58,20 +62,21 @@ void Report(WORD type, DWORD eventId, const TimerWriteEvent& event, const std::u
   const std::u16string texts[] = {event.printer,        TimerCodeText(event.before), TimerCodeText(event.after),
                                   account.name,         kConsoleName,                kConsoleVersion,
                                   event.reason.empty() ? u"-" : event.reason,        failure};
-  const wchar_t* strings[8];
-  for (int i = 0; i < 8; ++i) strings[i] = WidePtr(texts[i]);
-  const WORD count = failure.empty() ? 7 : 8;
+  static_assert(sizeof texts / sizeof texts[0] == kFailureStrings, "one text per insert");
+  const wchar_t* strings[kFailureStrings];
+  for (WORD i = 0; i < kFailureStrings; ++i) strings[i] = WidePtr(texts[i]);
+  const WORD count = failure.empty() ? kChangeStrings : kFailureStrings;
   ::ReportEventW(source.Get(), type, 0, eventId, account.Sid(), count, 0, strings, nullptr);
 }
 
 }  // namespace
 
-void RecordTimerChanged(const TimerWriteEvent& event) {
-  Report(EVENTLOG_INFORMATION_TYPE, SOMV_EVENT_TIMER_CHANGED, event, {});
-}
-
-void RecordTimerWriteFailed(const TimerWriteEvent& event, const std::u16string& failure) {
-  Report(EVENTLOG_WARNING_TYPE, SOMV_EVENT_TIMER_WRITE_FAILED, event, failure.empty() ? u"-" : failure);
+void RecordTimerEvent(const TimerWriteEvent& event) {
+  if (event.written) {
+    Report(EVENTLOG_INFORMATION_TYPE, SOMV_EVENT_TIMER_CHANGED, event, {});
+  } else {
+    Report(EVENTLOG_WARNING_TYPE, SOMV_EVENT_TIMER_WRITE_FAILED, event, event.failure.empty() ? u"-" : event.failure);
+  }
 }
 
 std::u16string RegisterTheEventSource() {

@@ -72,4 +72,10 @@ JsonObject& JsonObject::Flag(std::u16string_view name, const std::optional<bool>
 
 JsonObject& JsonObject::Raw(std::u16string_view name, std::u16string_view json) { return Field(name, json); }
 
+JsonObject& JsonObject::Array(std::u16string_view name, const std::vector<std::u16string>& elements) {
+  std::u16string json = u"[";
+  for (const std::u16string& element : elements) json += (json.size() > 1 ? u", " : u"") + element;
+  return Field(name, json + u"]");
+}
+
 }  // namespace somv

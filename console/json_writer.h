@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace somv {
 
@@ -31,6 +32,8 @@ class JsonObject {
   JsonObject& Flag(std::u16string_view name, const std::optional<bool>& value);
   // `json` already written: an object, an array or null.
   JsonObject& Raw(std::u16string_view name, std::u16string_view json);
+  // `elements` already written, in an array.
+  JsonObject& Array(std::u16string_view name, const std::vector<std::u16string>& elements);
 
   std::u16string Close() const { return m_text + u"}"; }
 

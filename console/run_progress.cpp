@@ -2,6 +2,11 @@
 
 namespace somv {
 
+void RunProgress::Began(const ConsoleResult& result) {
+  const std::lock_guard<std::mutex> hold(m_lock);
+  if (!m_cut) m_began = result;
+}
+
 void RunProgress::StepTaken(const PrinterRecord& record) {
   const std::lock_guard<std::mutex> hold(m_lock);
   if (!m_cut) m_current = record;
@@ -31,6 +36,7 @@ std::optional<ConsoleResult> RunProgress::CutOff(ConsoleResult base) {
   const std::lock_guard<std::mutex> hold(m_lock);
   if (m_done) return std::nullopt;
   m_cut = true;
+  if (m_began) base = *m_began;
   base.printers = m_printers;
   if (m_current) {
     base.printers.push_back(*m_current);

@@ -14,6 +14,9 @@ namespace somv {
 
 class RunProgress {
  public:
+  // What the run has learnt before its printers (the settings file's mark,
+  // elevation): a cut-off answer keeps it.
+  void Began(const ConsoleResult& result);
   void StepTaken(const PrinterRecord& record);
   void PrinterDone(const PrinterRecord& record);
   void Finish();
@@ -21,8 +24,9 @@ class RunProgress {
   // True once Finish was called, waiting until `deadline` at most.
   bool WaitUntilFinished(std::chrono::steady_clock::time_point deadline);
 
-  // Ends the sharing: `base` with the printers done and the one in progress
-  // (timed out), and the run timed out; nothing when the run finished first.
+  // Ends the sharing: what the run had begun with (else `base`), the
+  // printers done and the one in progress (timed out), and the run timed
+  // out; nothing when the run finished first.
   std::optional<ConsoleResult> CutOff(ConsoleResult base);
 
  private:
@@ -30,6 +34,7 @@ class RunProgress {
   std::condition_variable m_finished;
   bool m_done = false;
   bool m_cut = false;
+  std::optional<ConsoleResult> m_began;
   std::vector<PrinterRecord> m_printers;
   std::optional<PrinterRecord> m_current;
 };

@@ -56,7 +56,7 @@ void SetResourceModule(HINSTANCE module) { g_resourceModule = module; }
 
 bool LoadResString(unsigned id, std::wstring& text) {
   const HINSTANCE module = GetResourceModule();
-  HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(StringBlockId(id)), MAKEINTRESOURCEW(6));
+  HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(StringBlockId(id)), RT_STRING);
   if (found == nullptr) return false;
   HGLOBAL loaded = ::LoadResource(module, found);
   const void* block = loaded != nullptr ? ::LockResource(loaded) : nullptr;
@@ -73,7 +73,7 @@ UniqueIcon LoadResIconSized(unsigned id, int width, int height) {
 }
 
 bool HasDialogTemplate(unsigned id) {
-  return ::FindResourceW(GetResourceModule(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5)) != nullptr;
+  return ::FindResourceW(GetResourceModule(), MAKEINTRESOURCEW(id), RT_DIALOG) != nullptr;
 }
 
 }  // namespace somv

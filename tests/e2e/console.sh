@@ -59,11 +59,12 @@ bg_status() {
   OUT=$(tr -d '\r' <"$OUT_FILE")
 }
 
-# wait_for_slow_open PRINTER: until the simulated library sleeps in its open.
+# wait_for_slow_open PRINTER [FROM_LINE]: until the simulated library sleeps
+# in its open (or write), from that line of its log on.
 wait_for_slow_open() {
   local i
   for i in $(seq 100); do
-    sim_log | grep -q "^wait name=$1 " && return 0
+    sim_log "${2:-1}" | grep -q "^wait name=$1 " && return 0
     sleep 0.2
   done
   return 1
@@ -451,6 +452,31 @@ agents() {
     "1:0x0005:0x0003" "the write under way finished, the next printer untouched"
 }
 
+# Every user's logoff reaches an agent's run in session 0, as the system
+# delivers it: the run goes on to its end. A shutdown is the window's close:
+# the write under way finishes, no further printer, the answer, 10.
+logoff_and_shutdown() {
+  fleet_printers "WriteDelay=2000"
+  console_dir
+  run_console_background set --all 5 --json
+  wait_for_slow_open "Kelva Office 2200" || e2e_fail "the slow write starts"
+  assert_eq "$(drv_get running console-close "$CONSOLE.EXE" --event 5)" 1 "logoff: handled, the run goes on"
+  bg_status
+  assert_eq "$STATUS:$(json_eval '[a["exit"], a["error"], [p["changed"] for p in a["printers"]]]')" \
+    "0:[0, None, [True, True]]" "logoff: every printer done, status 0"
+  assert_eq "$(writes):$(sim_value "Kelva LP-100" TimerCode)" "2:0x0005" "logoff: both printers written"
+
+  local from=$(($(sim_log_lines) + 1))
+  run_console_background set --all 2 --json
+  wait_for_slow_open "Kelva Office 2200" "$from" || e2e_fail "the slow write starts again"
+  assert_eq "$(drv_get ended_by console-close "$CONSOLE.EXE" --event 6)" itself "shutdown: the run ends within 5 s"
+  bg_status
+  assert_eq "$STATUS:$(json_eval '[a["exit"], a["error"]["code"]] + [(p["printer"], p["changed"]) for p in a["printers"]]')" \
+    "10:[10, 'stopped', ('Kelva Office 2200', True)]" "shutdown: 10 after the write under way"
+  assert_eq "$(writes):$(sim_value "Kelva Office 2200" TimerCode):$(sim_value "Kelva LP-100" TimerCode)" \
+    "3:0x0002:0x0005" "shutdown: the next printer untouched"
+}
+
 scenario list 120 listing
 scenario set-then-get 120 set_then_get
 scenario old-firmware 90 old_firmware
@@ -465,5 +491,6 @@ scenario fleet-failures 60 fleet_failures
 scenario every-status-as-json 180 every_status_as_json
 scenario settings-utf8-mark 60 settings_utf8_mark
 scenario agents 90 agents
+scenario logoff-and-shutdown 90 logoff_and_shutdown
 [ "$ARCH" = win64 ] && scenario wow64-hint 60 wow64_hint
 e2e_finish

@@ -39,7 +39,7 @@ TEST(ReadConsoleArguments, ReadsEachCommandWithItsOptionsAnywhere) {
     EXPECT_EQ(reading.invocation->printerName, c.printer);
     EXPECT_EQ(reading.invocation->setting.kind, c.kind);
     EXPECT_EQ(reading.invocation->setting.choice, c.choice);
-    EXPECT_EQ(reading.invocation->json, c.json);
+    EXPECT_EQ(reading.invocation->form == AnswerForm::Json, c.json);
     EXPECT_EQ(reading.invocation->settingsPath.value_or(u""), c.settings);
   }
 }
@@ -119,8 +119,8 @@ TEST(ReadConsoleArguments, ReadsTheFleetOptions) {
     EXPECT_EQ(invocation.allPrinters, c.all);
     EXPECT_EQ(invocation.check, c.check);
     EXPECT_EQ(invocation.reason, c.reason);
-    EXPECT_EQ(invocation.json, c.json);
-    EXPECT_EQ(invocation.jsonArray, c.jsonArray);
+    EXPECT_EQ(invocation.form == AnswerForm::Json, c.json);
+    EXPECT_EQ(invocation.form == AnswerForm::PrinterArray, c.jsonArray);
   }
   const ArgumentReading limited = ReadConsoleArguments({u"set", u"--all", u"3", u"--wait", u"5", u"--timeout=600"});
   ASSERT_TRUE(limited.invocation.has_value());

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "console/console_text.h"
+#include "console/json_writer.h"
+
 namespace somv {
 namespace {
 
@@ -67,6 +70,63 @@ TEST(FormatAnswerJson, LeavesOutSettledPrintersOnlyWhenTheLineWouldPassTheLimit)
   line = FormatAnswerJson(answer, u"P", u"1");
   EXPECT_NE(line.find(u"\"summary\": {\"changed\": 300, \"unchanged\": 0, \"failed\": 0}"), std::u16string::npos);
   EXPECT_LE(line.size(), kJsonAnswerLimit);
+}
+
+ConsoleResult ResultOf(ConsoleCommand command, std::vector<PrinterRecord> printers, bool check = false) {
+  ConsoleResult result;
+  result.command = command;
+  result.check = check;
+  result.printers = std::move(printers);
+  return result;
+}
+
+TEST(FormatText, ShowsEachPrinterInOneLineAndTheVerdictLast) {
+  PrinterRecord unknown;
+  unknown.printerName = u"Kelva U";
+  unknown.error = PrinterError::OpenFailed;
+  struct Row {
+    const char* what;
+    ConsoleResult result;
+    std::u16string lines;  // what the text holds, from its start when `whole`
+    bool whole;
+  };
+  const Row rows[] = {
+      {"header and a printer", ResultOf(ConsoleCommand::Get, {Converged(u"Kelva A", 3, 3)}),
+       u"printer\tdriver\tfirmware\tminimum\tgate\tpower-off\tchoice\tcode\tstatus\r\n"
+       u"Kelva A\tKelva E2E-100\t01.05\t01.05\tpass\ton\t3\t0x0003\tok\r\n",
+       true},
+      {"every field unknown", ResultOf(ConsoleCommand::List, {unknown}),
+       u"\r\nKelva U\t\t-\t\t-\t-\t-\t-\tthe printer could not be opened\r\n", false},
+      {"controls in a name", ResultOf(ConsoleCommand::Get, {Converged(u"A\tB\nC\rD\x01\x7F", 0x8001, 0x8001)}),
+       u"\r\nA\\tB\\nC\\rD\\x01\\x7F\tKelva E2E-100\t01.05\t01.05\tpass\toff\t1\t0x8001\tok\r\n", false},
+      {"test's summary", ResultOf(ConsoleCommand::Test, {Converged(u"A", 5, 3), unknown}),
+       u"\r\nsummary: drift=1 ok=0 failed=1\r\n", false},
+      {"set's summary", ResultOf(ConsoleCommand::Set, {Converged(u"A", 5, 3), Converged(u"B", 3, 3)}),
+       u"\r\nsummary: changed=1 unchanged=1 failed=0\r\n", false},
+      {"set --check's summary", ResultOf(ConsoleCommand::Set, {Converged(u"A", 5, 3)}, true),
+       u"\r\nsummary: check changed=1 unchanged=0 failed=0\r\n", false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const std::u16string text = FormatText(row.result);
+    if (row.whole) {
+      EXPECT_EQ(text, row.lines);
+    } else {
+      EXPECT_NE(text.find(row.lines), std::u16string::npos) << std::string(text.begin(), text.end());
+    }
+  }
+}
+
+// Every exit status a run can end with is in the help.
+TEST(FormatText, HelpListsEveryStatus) {
+  std::u16string help = FormatText(ResultOf(ConsoleCommand::Help, {}));
+  for (std::size_t end = help.find(u"\r\n"); end != std::u16string::npos; end = help.find(u"\r\n")) {
+    help.replace(end, 2, u" ");
+  }
+  for (const RunErrorRow& row : kRunErrors) {
+    EXPECT_NE(help.find(u" " + DecimalText(row.exitStatus) + u" " + row.meaning), std::u16string::npos) << row.exitStatus;
+  }
+  EXPECT_NE(help.find(u" " + DecimalText(kDriftStatus) + u" test"), std::u16string::npos);
 }
 
 }  // namespace

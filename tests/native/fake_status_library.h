@@ -25,17 +25,19 @@ struct FakeLibrary {
   std::uint8_t minor = 5;
   std::uint16_t timerCode = 0x0003;
   std::set<std::uint32_t> failingRequests;
+  std::set<std::string> unopenable;  // printer names whose open fails
 };
 inline FakeLibrary* g_fake = nullptr;
 
 inline std::int32_t SOMV_STATUS_API FakeOpen(const char16_t* name, void** device, std::uintptr_t a,
                                              std::uintptr_t b) {
-  g_fake->calls.push_back("open " + std::string(name, name + std::char_traits<char16_t>::length(name)) + " " +
-                          std::to_string(a) + " " + std::to_string(b));
-  if (g_fake->openResult != 0 || g_fake->writesHandleOnFailure) {
+  const std::string printer(name, name + std::char_traits<char16_t>::length(name));
+  g_fake->calls.push_back("open " + printer + " " + std::to_string(a) + " " + std::to_string(b));
+  const std::int32_t result = g_fake->unopenable.count(printer) != 0 ? 0 : g_fake->openResult;
+  if (result != 0 || g_fake->writesHandleOnFailure) {
     *device = reinterpret_cast<void*>(g_fake->nextHandle++);
   }
-  return g_fake->openResult;
+  return result;
 }
 
 inline std::int32_t SOMV_STATUS_API FakeClose(void* device) {

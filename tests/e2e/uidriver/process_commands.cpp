@@ -141,9 +141,12 @@ DWORD ProcessRunning(const std::wstring& image) {
 // What closing its console window does on Windows to a process attached to
 // it: the system starts a thread at the console control routine with
 // CTRL_CLOSE_EVENT, and ends the process if it still runs 5 s later. Wine's
-// own console window ends its processes without the event. The routine lies
+// own console window ends its processes without the event. A shutdown
+// (CTRL_SHUTDOWN_EVENT) arrives the same way and is given the same time; a
+// logoff (CTRL_LOGOFF_EVENT) ends nothing that handled it. The routine lies
 // where it lies here: run the driver of the target's bitness.
 void ConsoleClose(const Args& args) {
+  const auto event = static_cast<DWORD>(ParseNumber(args.Option(L"event", L"2"), L"--event"));
   const std::wstring& image = args.Positional(0, L"IMAGE");
   UniqueKernelHandle process(OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
                                              PROCESS_VM_WRITE | PROCESS_VM_READ | PROCESS_TERMINATE | SYNCHRONIZE,
@@ -153,9 +156,13 @@ void ConsoleClose(const Args& args) {
   const auto routine = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(found));
   if (found == nullptr) Fail(L"the system has no console control routine");
   UniqueKernelHandle thread(CreateRemoteThread(process.Get(), nullptr, 0, routine,
-                                               reinterpret_cast<void*>(static_cast<ULONG_PTR>(CTRL_CLOSE_EVENT)), 0,
-                                               nullptr));
-  if (!thread) FailWithLastError(L"starting the close event's thread");
+                                               reinterpret_cast<void*>(static_cast<ULONG_PTR>(event)), 0, nullptr));
+  if (!thread) FailWithLastError(L"starting the control event's thread");
+  if (event == CTRL_LOGOFF_EVENT) {
+    const bool handled = WaitForSingleObject(thread.Get(), 5000) == WAIT_OBJECT_0;
+    PrintValue(L"running", handled && WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT ? 1 : 0);
+    return;
+  }
   const bool endedItself = WaitForSingleObject(process.Get(), 5000) == WAIT_OBJECT_0;
   if (!endedItself) TerminateProcess(process.Get(), STATUS_CONTROL_C_EXIT);
   PrintValue(L"ended_by", endedItself ? L"itself" : L"the system");
@@ -170,8 +177,9 @@ void AddProcessCommands(std::vector<CommandEntry>& table) {
   table.push_back({L"kill", L"PID", Kill});
   table.push_back({L"alive", L"PID   prints alive=1|0", Alive});
   table.push_back({L"hold-mutex", L"NAME [--hold MS]   prints existed=0|1, then holds it MS ms", HoldMutex});
-  table.push_back({L"console-close", L"IMAGE   the console's close event to the one process running IMAGE, as the system "
-                                     L"sends it; prints ended_by=itself|the system (after 5 s)", ConsoleClose});
+  table.push_back({L"console-close", L"IMAGE [--event 2|5|6]   a console control event (close, logoff, shutdown) to the "
+                                     L"one process running IMAGE, as the system sends it; prints ended_by=itself|the "
+                                     L"system (after 5 s), for a logoff running=1|0 once it is handled", ConsoleClose});
 }
 
 }  // namespace uidriver
