@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/path_join.h"
+#include "framework/image_header.h"
 
 namespace somv {
 
@@ -140,10 +141,7 @@ std::u16string SidText(const unsigned char* sid, std::size_t size) {
   for (std::size_t i = 2; i < kFixedPart; ++i) authority = (authority << 8) | sid[i];
   std::string text = "S-1-" + std::to_string(authority);
   for (std::size_t i = 0; i < sid[1]; ++i) {
-    const unsigned char* part = sid + kFixedPart + 4 * i;
-    std::uint32_t value = 0;
-    for (std::size_t byte = 4; byte > 0; --byte) value = (value << 8) | part[byte - 1];
-    text += "-" + std::to_string(value);
+    text += "-" + std::to_string(ReadLittleEndian(sid + kFixedPart + 4 * i, 4));
   }
   return std::u16string(text.begin(), text.end());
 }

@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "framework/image_header.h"
+
 namespace somv {
 namespace {
 
@@ -32,9 +34,7 @@ constexpr std::uint64_t kImageSizeAt = 56;
 constexpr std::uint64_t kHeadersSizeAt = 60;
 
 std::uint64_t Read(const unsigned char* at, std::uint64_t units) {
-  std::uint64_t value = 0;
-  for (std::uint64_t i = units; i > 0; --i) value = (value << 8) | at[i - 1];
-  return value;
+  return ReadLittleEndian(at, static_cast<std::size_t>(units));
 }
 
 void Add(unsigned char* at, std::uint64_t units, std::uint64_t delta) {
