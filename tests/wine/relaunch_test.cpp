@@ -455,7 +455,9 @@ TEST(Relaunch, TakesTheTemporaryDirectoryOnlyWhenItIsTheUsersOwn) {
     RelaunchScratch scratch;
     scratch.TakeTempElsewhere(temp);
     for (const std::wstring& name : {kProgram, kSettings, kLibrary}) {
-      if (!own) ASSERT_TRUE(WriteFileBytes(temp + name, "installed"));
+      if (!own) {
+        ASSERT_TRUE(WriteFileBytes(temp + name, "installed"));
+      }
     }
     const Report first = RunProgram(scratch);
     ASSERT_FALSE(first.empty());
