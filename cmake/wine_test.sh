@@ -38,15 +38,23 @@ scenario_skipped() {
     tail -n 1 "$1" | grep -qE '^[0-9]+ passed, 0 failed$'
 }
 
+# run_limited SECONDS ERRORS COMMAND...: COMMAND's output, and its error
+# stream too unless ERRORS is "apart" (a test program's listing is read from
+# its output alone).
 run_limited() {
-  local limit=$1 log rc
-  shift
+  local limit=$1 errors=$2 log rc
+  shift 2
   use_test_display
   use_prefix "$arch" >&2 || exit 1
   log=$(mktemp)
-  timeout --kill-after=10 "$limit" "$@" >"$log" 2>&1 </dev/null
+  if [ "$errors" = apart ]; then
+    timeout --kill-after=10 "$limit" "$@" >"$log" 2>"$log.err" </dev/null
+  else
+    timeout --kill-after=10 "$limit" "$@" >"$log" 2>&1 </dev/null
+  fi
   rc=$?
   tr -d '\r' <"$log"
+  [ -f "$log.err" ] && tr -d '\r' <"$log.err" >&2
   if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
     echo "stopped after ${limit}s while running: $(running_test "$log")"
   elif scenario_skipped "$log"; then
@@ -57,7 +65,7 @@ run_limited() {
   if [ "$rc" -ne 0 ] && [ "$rc" -ne 77 ]; then
     timeout 30 wineserver -k 2>/dev/null
   fi
-  rm -f "$log"
+  rm -f "$log" "$log.err"
   exit "$rc"
 }
 
@@ -73,8 +81,9 @@ case $mode in
     use_test_display
     log=$SOMV_BUILD/logs/prefix-$arch.log
     mkdir -p "$SOMV_BUILD/logs"
-    { use_prefix "$arch" && prepare_prefix "$arch" && wineserver -p; } >"$log" 2>&1 </dev/null ||
-      { cat "$log"; exit 1; }
+    { use_prefix "$arch" && prepare_prefix "$arch"; } >"$log" 2>&1 </dev/null || { cat "$log"; exit 1; }
+    # Kept for the tests after this one; a server already running stays.
+    wineserver -p >/dev/null 2>&1 </dev/null
     echo "prefix $WINEPREFIX ready" ;;
   prefix-stop)
     use_prefix "$arch" >/dev/null 2>&1 && timeout 30 wineserver -k 2>/dev/null
@@ -82,11 +91,11 @@ case $mode in
   exe)
     limit=$3
     shift 3
-    run_limited "$limit" "$WINELOADER" "$@" ;;
+    run_limited "$limit" apart "$WINELOADER" "$@" ;;
   run)
     limit=$3
     shift 3
-    run_limited "$limit" "$@" ;;
+    run_limited "$limit" together "$@" ;;
   *)
     echo "wine_test.sh: unknown mode $mode" >&2
     exit 2 ;;
