@@ -44,8 +44,6 @@ scenario_skipped() {
 run_limited() {
   local limit=$1 errors=$2 log rc
   shift 2
-  use_test_display
-  use_prefix "$arch" >&2 || exit 1
   log=$(mktemp)
   if [ "$errors" = apart ]; then
     timeout --kill-after=10 "$limit" "$@" >"$log" 2>"$log.err" </dev/null
@@ -91,10 +89,19 @@ case $mode in
   exe)
     limit=$3
     shift 3
+    # The prefix first: it chooses the loader of this build.
+    use_test_display
+    use_prefix "$arch" >&2 || exit 1
     run_limited "$limit" apart "$WINELOADER" "$@" ;;
   run)
     limit=$3
     shift 3
+    # The scenario the command's env names, for telling a skip from a pass.
+    for word in "$@"; do
+      case $word in SOMV_SCENARIO=*) export SOMV_SCENARIO=${word#SOMV_SCENARIO=} ;; esac
+    done
+    use_test_display
+    use_prefix "$arch" >&2 || exit 1
     run_limited "$limit" together "$@" ;;
   *)
     echo "wine_test.sh: unknown mode $mode" >&2
