@@ -1,6 +1,7 @@
 #pragma once
 // Which files the relaunch copies into the temporary directory, and where.
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,5 +39,21 @@ bool DeletionPendingAtRestart(std::u16string_view operations, std::u16string_vie
 
 // The path GetFinalPathNameByHandleW gives, without its \\?\ prefix.
 std::u16string WithoutLongPathPrefix(std::u16string_view finalPath);
+
+// Whether `path` lies below `folder`, both absolute on a drive letter and
+// compared as paths differ in case: the folder itself, a folder of a like
+// name ("C:\Users\op2" for "C:\Users\op"), a share and any "." or ".."
+// component are not below it.
+bool IsBelowFolder(std::u16string_view path, std::u16string_view folder);
+
+// A profile path as the system's profile list holds it, with the two
+// variables it may name taken from the system's folder `systemRoot` rather
+// than from the environment, which the user sets; empty when it names any
+// other variable.
+std::u16string ExpandedProfilePath(std::u16string_view value, std::u16string_view systemRoot);
+
+// The text form of a security identifier ("S-1-5-21-..."), the name of the
+// user's key in the system's profile list; empty when `sid` is not one.
+std::u16string SidText(const unsigned char* sid, std::size_t size);
 
 }  // namespace somv

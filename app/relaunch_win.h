@@ -22,18 +22,29 @@ using RegisterDeletionFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
 // test passes its own to do just that.
 using CopyWrittenFunction = void (*)(LPCWSTR);
 
-// Copies the program, the settings file and the resource library into the
-// temporary directory, registers the copies for deletion at restart (unless
-// the system already has them) and starts the copied program. Any user's
-// process may write there and plant links, so whatever is found under a
-// copy's name is removed as a name, each copy is created anew, checked to be
-// the one file of that path, held open against writing, renaming and
-// deleting, and compared with what was written, until the copy says it holds
-// its own files or has ended. True when the copy has taken over and this
-// process must end; `mutex` (the single-instance mutex) is then released,
+// The running program's file, open for reading and shared for reading only,
+// so that from now on nobody can write, rename or replace it; empty when it
+// cannot be opened. Taken first thing in start-up: the copy is made from it.
+UniqueKernelHandle HoldProgramFile();
+
+// Copies the program (from `programFile`, HoldProgramFile's handle, and only
+// when it holds the very program that runs), the settings file and the
+// resource library into the temporary directory, registers the copies for
+// deletion at restart (unless the system already has them) and starts the
+// copied program. The temporary directory is taken only when it is the
+// user's own: on a local fixed drive, below the profile folder the system
+// names for this user, and reached through no link or junction; TMP and TEMP
+// are the user's to set. Any user's process may write there and plant links,
+// so whatever is found under a copy's name is removed as a name, each copy is
+// created anew, checked to be the one file of that path, held open against
+// writing, renaming and deleting, and compared with what was written, until
+// the copy says it holds its own files or has ended. The copy inherits only
+// the hand-over event where the system can name it. True when this process
+// must end: the copy has taken over, or it could not be started and another
+// start took the single-instance mutex meanwhile; `mutex` is then released,
 // closed and null. False when the dialog is to run in place; `mutex` is then
 // held, taken afresh if the copy could not be started after it was released.
-bool RelaunchFromTempCopy(HANDLE& mutex, StartProcessFunction startProcess = ::CreateProcessW,
+bool RelaunchFromTempCopy(HANDLE& mutex, HANDLE programFile, StartProcessFunction startProcess = ::CreateProcessW,
                           RegisterDeletionFunction registerDeletion = ::MoveFileExW,
                           CopyWrittenFunction copyWritten = nullptr);
 

@@ -113,10 +113,11 @@ bool CSomvApp::HandOverToTempCopy() {
     // The copy takes both names itself; the relaunch lets go of the session's.
     m_globalMutex.Reset();
     letGoOfCompanion = true;
-    return RelaunchFromTempCopy(m_hMutex);
+    return RelaunchFromTempCopy(m_hMutex, m_programFile.Get());
   };
   const Placement placement =
       DecidePlacement([] { return IsDebugUIEnabled(); }, [] { return IsRunningFromTempCopy(); }, relaunch);
+  m_programFile.Reset();
   if (placement == Placement::kHandedOver) return true;
   // Here after all: a run that took the companion meanwhile keeps its
   // printers, and this start ends as a second start does.

@@ -25,7 +25,10 @@ class CSomvApp : public CWinApp {
   HMODULE m_hResourceLib = nullptr;
   HINSTANCE m_hSavedResource = nullptr;
   HANDLE m_hMutex = nullptr;
-  UniqueMutex m_globalMutex;  // the companion of m_hMutex in the global namespace
+  UniqueKernelHandle m_globalMutex;  // the companion of m_hMutex in the global namespace
+  // The running program's file, held from the start until the hand-over is
+  // decided, so that the copy is of this very program.
+  UniqueKernelHandle m_programFile;
   CViewMSg m_viewMsg;
   // The temporary copy's companion files, held for the whole run.
   HeldCompanionFiles m_heldCompanions;

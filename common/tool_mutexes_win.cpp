@@ -6,8 +6,10 @@
 namespace somv {
 namespace {
 
-MutexAnswer CreateToolMutex(const char16_t* name, UniqueMutex& held) {
-  UniqueMutex created(::CreateMutexW(nullptr, FALSE, WidePtr(name)));
+// Every road to a mutex of the tool: created not inheritable, and kept only
+// where this process created the name.
+MutexAnswer CreateToolMutex(const char16_t* name, UniqueKernelHandle& held) {
+  UniqueKernelHandle created(::CreateMutexW(nullptr, FALSE, WidePtr(name)));
   const DWORD error = ::GetLastError();
   if (created && error != ERROR_ALREADY_EXISTS) {
     held = std::move(created);
@@ -40,9 +42,13 @@ ToolMutexes TakeToolMutexes() {
   return mutexes;
 }
 
-bool TakeGlobalToolMutexAgain(UniqueMutex& global) {
+bool TakeGlobalToolMutexAgain(UniqueKernelHandle& global) {
   const MutexAnswer answer = CreateToolMutex(kGlobalMutexName, global);
   return DecideExclusion(ThisSession(), MutexAnswer::kCreated, answer) == Exclusion::kGoesOn;
+}
+
+bool TakeToolMutexAgain(UniqueKernelHandle& local) {
+  return CreateToolMutex(kMutexName, local) == MutexAnswer::kCreated;
 }
 
 }  // namespace somv

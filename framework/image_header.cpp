@@ -6,13 +6,13 @@ namespace {
 constexpr std::size_t kNewHeaderOffsetAt = 0x3C;
 constexpr std::size_t kMachineAfterSignature = 4;
 
-std::uint32_t ReadLittleEndian(const unsigned char* at, std::size_t units) {
-  std::uint32_t value = 0;
+}  // namespace
+
+std::uint64_t ReadLittleEndian(const unsigned char* at, std::size_t units) {
+  std::uint64_t value = 0;
   for (std::size_t i = units; i > 0; --i) value = (value << 8) | at[i - 1];
   return value;
 }
-
-}  // namespace
 
 std::optional<std::uint16_t> ImageMachine(const unsigned char* image, std::size_t readable) {
   if (image == nullptr || readable < kNewHeaderOffsetAt + 4) return std::nullopt;

@@ -15,11 +15,16 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 # e2e_output ARCH OUTPUT_DIR: a fresh directory for logs and screenshots, and
 # that build's uidriver. The 64-bit driver reads 32-bit and 64-bit targets
-# alike; a 32-bit prefix can only run the 32-bit one.
+# alike; a 32-bit prefix can only run the 32-bit one. A single scenario
+# (SOMV_SCENARIO) clears only its own files, keeping the other scenarios'.
 e2e_output() {
   E2E_ARCH=$1
   E2E_OUT=$2
-  rm -rf "$E2E_OUT"
+  if [ -n "${SOMV_SCENARIO:-}" ]; then
+    rm -rf "${E2E_OUT:?}/$SOMV_SCENARIO" "$E2E_OUT/$SOMV_SCENARIO".*
+  else
+    rm -rf "$E2E_OUT"
+  fi
   mkdir -p "$E2E_OUT"
   E2E_RESULTS=$E2E_OUT/results
   : >"$E2E_RESULTS"
@@ -45,11 +50,13 @@ e2e_setup() {
 }
 
 # e2e_finish: sums up, stops what e2e_setup started, returns non-zero on failure.
+# A single scenario leaves the server to the next one, which saves starting
+# Wine's own processes again; its runner ends the server after a failure.
 e2e_finish() {
   local passed failed
   passed=$(grep -c '^pass' "$E2E_RESULTS")
   failed=$(grep -c '^fail' "$E2E_RESULTS")
-  wineserver -k 2>/dev/null
+  [ -n "${SOMV_SCENARIO:-}" ] || wineserver -k 2>/dev/null
   [ -n "${E2E_OWN_DISPLAY:-}" ] && stop_display
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
@@ -147,9 +154,12 @@ e2e_screenshot() { import -window root "$E2E_OUT/$1.png" 2>/dev/null; }
 
 # e2e_scenario NAME SECONDS FUNCTION [ARGS...]: runs FUNCTION in a subshell
 # with a time limit, then takes a screenshot and ends every process it started.
+# With SOMV_SCENARIO set, only the scenario of that name runs; the others
+# return 1 at once, so that a suite's own clean-up after them can be skipped.
 e2e_scenario() {
   local name=$1 limit=$2
   shift 2
+  [ -z "${SOMV_SCENARIO:-}" ] || [ "$name" = "$SOMV_SCENARIO" ] || return 1
   echo "== $name"
   export E2E_SCENARIO=$name
   : >"$E2E_OUT/$name.pids"

@@ -10,11 +10,12 @@ export WINEDEBUG=-all
 export WINELOADER=/usr/lib/wine/wine64
 wine() { "$WINELOADER" "$@"; }
 
-# build_config NAME [TOOLCHAIN]: configures and builds one configuration.
+# build_config NAME [TOOLCHAIN]: configures and builds one configuration, as
+# its preset in CMakePresets.json does.
 build_config() {
   local name=$1 toolchain=${2:-}
   local dir=$SOMV_BUILD/$name
-  local args=(-S "$SOMV_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  local args=(-S "$SOMV_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
   [ -n "$toolchain" ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$SOMV_ROOT/cmake/$toolchain.cmake")
   cmake "${args[@]}" >"$SOMV_BUILD/logs/configure-$name.log" 2>&1 &&
     cmake --build "$dir" -j "$(nproc)" >"$SOMV_BUILD/logs/build-$name.log" 2>&1

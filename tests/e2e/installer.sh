@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The installer package of one build under Wine's own msiexec, in a prefix of
 # its own made afresh: what the package's tables hold, its signatures when
-# the build signed it, then one administrator's day: install with a settings
-# file of one's own, use, edit the settings, upgrade, try a downgrade,
-# uninstall. In a 64-bit prefix the 32-bit package must refuse.
+# the build signed it, settings files an installation cannot take, then one
+# administrator's day: install with a settings file of one's own, use, try a
+# downgrade, edit the settings, reinstall, upgrade, uninstall; and an upgrade
+# given a settings file. In a 64-bit prefix the 32-bit package must refuse.
 #   SOMV_BUILD_DIR=<build> bash tests/e2e/installer.sh win64|win32
 # Needs both packages built (scripts/package); ends with "N passed, N failed".
 set -uo pipefail
@@ -41,14 +42,14 @@ UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 msi() { "$WINELOADER" msiexec "$@" /l*v "$(win_path "$(scenario_dir)/msiexec-$RANDOM.log")" >/dev/null 2>&1; }
 FAILED_STATUS=$((1603 & 255))
 
-# refused MSI WHAT TEXT: installing MSI with the basic interface shows a
-# message holding TEXT and fails. Wine's msiexec logs no launch condition's
-# message, so the message is read off the screen.
+# refused MSI WHAT TEXT [PROPERTY=VALUE...]: installing MSI with the basic
+# interface shows a message holding TEXT and fails. Wine's msiexec logs no
+# launch condition's message, so the message is read off the screen.
 refused() {
   local out
-  msi /i "$(win_path "$1")" /qb &
+  msi /i "$(win_path "$1")" /qb "${@:4}" &
   local job=$!
-  if out=$(drv wait-msgbox --timeout 30000); then
+  if out=$(settled_box); then
     assert_match "$(unescape "$(kv text <<<"$out")")" "$3" "$2: its message"
     drv msgbox-dismiss "$(kv hwnd <<<"$out")" >/dev/null
   else
@@ -56,6 +57,14 @@ refused() {
   fi
   wait "$job"
   assert_eq "$?" "$FAILED_STATUS" "$2: the installation fails"
+}
+
+# settled_box: the message box shown, once it answers: a thread that ran a
+# slow action just before shows its box a moment before it takes messages.
+settled_box() {
+  local try
+  for try in 1 2 3; do drv wait-msgbox --timeout 30000 2>/dev/null && return 0; sleep 1; done
+  return 1
 }
 
 reg_value() { quiet_wine reg query "$1" /v "$2" | tr -d '\r' | sed -nE "s/^ +$2 +REG_[A-Z_]+ +//p"; }
@@ -81,6 +90,9 @@ tables() {
   assert_eq "$(table "$MSI" Shortcut | awk -F'\t' '{print $2 "|" $3 "|" $5 "|" $12}')" \
     "ProgramMenuFolder|$SOMV_TITLE|[#Program]|INSTALLFOLDER" "Shortcut: the tool in the Start menu, started in its folder"
   assert_eq "$(table "$MSI" Upgrade | cut -f1 | sort -u)" "{$UPGRADE_CODE}" "Upgrade: the architecture's upgrade code"
+  # Wine's msiexec /fa finds no product to repair: the tables speak for it.
+  assert_eq "$(table "$MSI" InstallExecuteSequence | awk -F'\t' '$1 == "MoveFiles" {print $2}')" "NOT Installed" \
+    "InstallExecuteSequence: a repair or reinstall copies no settings file from its command line"
 }
 
 # --- signatures -------------------------------------------------------------------
@@ -100,6 +112,16 @@ signatures() {
 # first, going down from 0) one up or down.
 other_version() { awk -F. -v OFS=. -v d="$1" '{if (d > 0 || $3 > 0) $3 += d; else $1 -= 1; print}' <<<"$SOMV_VERSION"; }
 
+# other_package +1|-1: the package of that other version, made once.
+other_package() {
+  local out
+  out=$E2E_OUT/packages/$(other_version "$1")
+  mkdir -p "$out"
+  [ -s "$out/$PACKAGE.msi" ] || "$SOMV_ROOT/scripts/package" "$ARCH" --version "$(other_version "$1")" --out "$out" >"$out.log" 2>&1 ||
+    e2e_fail "the package of $(other_version "$1") could not be made: $(cat "$out.log")"
+  echo "$out/$PACKAGE.msi"
+}
+
 administrator() {
   local dir settings next older
   dir=$(scenario_dir)
@@ -113,9 +135,6 @@ TimerCode=3
 EOF_STATE
   install_printers "I 1|Kelva LP-100|Kelva E2E-100"
   next=$(other_version +1) older=$(other_version -1)
-  "$SOMV_ROOT/scripts/package" "$ARCH" --version "$next" --out "$dir/next" >"$dir/package-next.log" 2>&1 &&
-    "$SOMV_ROOT/scripts/package" "$ARCH" --version "$older" --out "$dir/older" >"$dir/package-older.log" 2>&1 ||
-    e2e_fail "the packages of $next and $older could not be made: $(cat "$dir"/package-*.log)"
 
   msi /i "$(win_path "$MSI")" /qn SETTINGSFILE="$(win_path "$settings")"
   assert_eq "$?" 0 "install: msiexec /i /qn succeeds"
@@ -132,11 +151,15 @@ EOF_STATE
   if find_main; then e2e_pass "install: the shortcut starts the tool, which shows its main window"; else e2e_fail "install: no main window from the shortcut"; fi
   [ -n "${MAIN_PID:-}" ] && drv kill "$MAIN_PID" >/dev/null 2>&1
 
-  refused "$dir/older/$PACKAGE.msi" "downgrade to $older" "^A newer version of $SOMV_TITLE is already installed"
+  refused "$(other_package -1)" "downgrade to $older" "^A newer version of $SOMV_TITLE is already installed"
 
   printf '\r\n[Edited]\r\nBy=administrator\r\n' >>"$INSTALL_DIR/$SOMV_SETTINGS_FILE"
   cp "$INSTALL_DIR/$SOMV_SETTINGS_FILE" "$dir/edited.ini"
-  msi /i "$(win_path "$dir/next/$PACKAGE.msi")" /qn
+  # Wine's msiexec /fa finds no product; a reinstall is a repair too.
+  msi /i "$(win_path "$MSI")" /qn REINSTALL=ALL SETTINGSFILE="$(win_path "$settings")"
+  assert_eq "$?|$(cmp -s "$dir/edited.ini" "$INSTALL_DIR/$SOMV_SETTINGS_FILE" && echo kept)" "0|kept" \
+    "reinstall given SETTINGSFILE: succeeds and keeps the edited settings file"
+  msi /i "$(win_path "$(other_package +1)")" /qn
   assert_eq "$?" 0 "upgrade: msiexec /i /qn of $next succeeds"
   local entries
   entries=$(arp_entries)
@@ -145,11 +168,31 @@ EOF_STATE
     "$next|$SOMV_COMPANY|$SOMV_HELP_LINK" "upgrade: the entry shows the new version, the publisher and the help link"
   assert_eq "$(cmp -s "$dir/edited.ini" "$INSTALL_DIR/$SOMV_SETTINGS_FILE" && echo kept)" kept "upgrade: the edited settings file is kept"
 
-  msi /x "$(win_path "$dir/next/$PACKAGE.msi")" /qn
+  msi /x "$(win_path "$(other_package +1)")" /qn
   assert_eq "$?" 0 "uninstall: msiexec /x /qn succeeds"
   assert_eq "$(ls -A "$INSTALL_DIR" 2>/dev/null)$([ -d "$INSTALL_DIR" ] && echo ' (the folder)')" "" "uninstall: no file left"
   assert_eq "$(shortcut)" "" "uninstall: no shortcut left"
   assert_eq "$(key_exists "$EVENT_KEY" && echo left)$(arp_entries)" "" "uninstall: no event source and no Add/Remove Programs entry left"
+}
+
+# A settings file the installation cannot take ends it before anything is
+# done.
+unusable_settings() {
+  local name
+  for name in "$SOMV_SETTINGS_FILE" "C:\\no\\such\\$SOMV_SETTINGS_FILE"; do
+    refused "$MSI" "SETTINGSFILE=$name" "SETTINGSFILE must be the full path of a file that exists" SETTINGSFILE="$name"
+    assert_eq "$(ls -A "$INSTALL_DIR" 2>/dev/null)$(arp_entries)" "" "SETTINGSFILE=$name: nothing is installed"
+  done
+}
+
+# An upgrade, a new product, takes a settings file as an installation does.
+supplied_on_upgrade() {
+  local settings
+  settings=$(scenario_dir)/upgrade-settings.ini
+  settings_in_file "$settings"
+  msi /i "$(win_path "$MSI")" /qn && msi /i "$(win_path "$(other_package +1)")" /qn SETTINGSFILE="$(win_path "$settings")"
+  assert_eq "$?|$(cmp -s "$settings" "$INSTALL_DIR/$SOMV_SETTINGS_FILE" && echo supplied)" "0|supplied" "upgrade given SETTINGSFILE: takes the file"
+  msi /x "$(win_path "$(other_package +1)")" /qn
 }
 
 settings_in_file() { { echo '[SUPPORT_DEVICE]'; echo 'Kelva E2E-100=01.05'; } | sed 's/$/\r/' >"$1"; }
@@ -161,7 +204,9 @@ refused_on_64_bit() {
 
 e2e_scenario "tables-$ARCH" 30 tables
 if [ -n "${SOMV_SIGN_PKCS12:-}" ]; then e2e_scenario "signatures-$ARCH" 60 signatures; fi
+e2e_scenario "unusable-settings-$ARCH" 120 unusable_settings
 e2e_scenario "administrator-$ARCH" 300 administrator
+e2e_scenario "supplied-on-upgrade-$ARCH" 120 supplied_on_upgrade
 [ "$ARCH" = win64 ] && e2e_scenario refused-on-64-bit 60 refused_on_64_bit
 remove_printers "$E2E_OUT/administrator-$ARCH.printers"
 e2e_finish

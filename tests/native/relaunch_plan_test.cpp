@@ -82,5 +82,49 @@ TEST(DeletionPendingAtRestart, OnlyWhenTheListEndsWithThePathDeleted) {
   EXPECT_TRUE(DeletionPendingAtRestart(u"\\??\\UNC\\srv\\t\\f\0\0\0"s, u"\\\\srv\\t\\f")) << "a share";
 }
 
+const std::u16string kProfile = u"C:\\Users\\op";
+
+TEST(IsBelowFolder, OnlyAFolderBelowTheProfileOnADriveLetter) {
+  const struct {
+    std::u16string path;
+    bool below;
+  } cases[] = {
+      {u"C:\\Users\\op\\AppData\\Local\\Temp\\", true},
+      {u"c:\\users\\OP\\AppData\\Local\\Temp\\2\\", true},
+      {u"C:\\Users\\op\\", false},
+      {u"C:\\Users\\op2\\Temp\\", false},
+      {u"C:\\Program Files\\Somnivar\\", false},
+      {u"C:\\Users\\op\\..\\admin\\Temp\\", false},
+      {u"C:\\Users\\op\\\\Temp\\", false},
+      {u"\\\\server\\deploy\\", false},
+      {u"\\\\?\\C:\\Users\\op\\Temp\\", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsBelowFolder(c.path, kProfile), c.below) << std::string(c.path.begin(), c.path.end());
+    EXPECT_EQ(IsBelowFolder(c.path, kProfile + u"\\"), c.below);
+  }
+  EXPECT_FALSE(IsBelowFolder(u"C:\\x\\y\\", u"")) << "no profile known";
+  EXPECT_FALSE(IsBelowFolder(u"\\\\server\\deploy\\t\\", u"\\\\server\\deploy"));
+}
+
+TEST(ExpandedProfilePath, TakesOnlyTheSystemsTwoVariablesFromTheSystemFolder) {
+  const std::u16string root = u"D:\\Windows";
+  EXPECT_EQ(ExpandedProfilePath(u"C:\\Users\\op", root), u"C:\\Users\\op");
+  EXPECT_EQ(ExpandedProfilePath(u"%SystemDrive%\\Users\\op", root), u"D:\\Users\\op");
+  EXPECT_EQ(ExpandedProfilePath(u"%systemroot%\\profiles\\op", root), u"D:\\Windows\\profiles\\op");
+  EXPECT_EQ(ExpandedProfilePath(u"%USERPROFILE%\\x", root), u"");
+  EXPECT_EQ(ExpandedProfilePath(u"%SystemDrive", root), u"");
+  EXPECT_EQ(ExpandedProfilePath(u"%SystemDrive%\\Users\\op", u""), u"");
+}
+
+TEST(SidText, NamesTheProfileListKey) {
+  const unsigned char user[] = {1, 5, 0, 0, 0, 0, 0, 5, 21, 0, 0, 0, 0xE8, 3, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF,
+                                0, 0, 0, 0, 0xE9, 3, 0, 0};
+  EXPECT_EQ(SidText(user, sizeof(user)), u"S-1-5-21-1000-4294967295-0-1001");
+  EXPECT_EQ(SidText(user, sizeof(user) - 1), u"") << "shorter than its count says";
+  const unsigned char revision2[] = {2, 0, 0, 0, 0, 0, 0, 5};
+  EXPECT_EQ(SidText(revision2, sizeof(revision2)), u"");
+}
+
 }  // namespace
 }  // namespace somv

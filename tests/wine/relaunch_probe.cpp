@@ -4,10 +4,14 @@
 // way it writes a report "<role>-<pid>.txt" of key=value lines into the
 // directory named by SOMV_PROBE_REPORTS. SOMV_PROBE_FAULT makes the start of
 // the copy fail ("refuse-start"), its registration for deletion at restart
-// fail ("refuse-registration"), or each copy overwritten once written
-// ("overwrite-written-copy").
+// fail ("refuse-registration"), each copy overwritten once written
+// ("overwrite-written-copy"), or the start fail after another start took the
+// single-instance mutex ("refuse-start-name-taken"). The program as started
+// also holds an inheritable handle to reports\stray.txt, which the copy must
+// not get.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "app/relaunch_win.h"
@@ -66,6 +70,43 @@ BOOL WINAPI RefusedRegistration(LPCWSTR, LPCWSTR, DWORD) {
   return FALSE;
 }
 
+HANDLE g_otherStart = nullptr;
+
+BOOL WINAPI RefusedStartNameTaken(LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATTRIBUTES process,
+                                  LPSECURITY_ATTRIBUTES thread, BOOL inherit, DWORD flags, LPVOID environment,
+                                  LPCWSTR directory, LPSTARTUPINFOW startup, LPPROCESS_INFORMATION info) {
+  const BOOL started = RefusedStart(application, commandLine, process, thread, inherit, flags, environment,
+                                    directory, startup, info);
+  g_otherStart = ::CreateMutexW(nullptr, FALSE, WidePtr(somv::kMutexName));
+  return started;
+}
+
+somv::StartProcessFunction StartFor(const std::wstring& fault) {
+  if (fault == L"refuse-start") return RefusedStart;
+  if (fault == L"refuse-start-name-taken") return RefusedStartNameTaken;
+  return WatchedStart;
+}
+
+std::wstring StrayPath() { return Environment(L"SOMV_PROBE_REPORTS") + L"\\stray.txt"; }
+
+// An inheritable handle such as a parent may have passed to the program.
+HANDLE OpenStrayHandle() {
+  SECURITY_ATTRIBUTES inherited = {sizeof(inherited), nullptr, TRUE};
+  const HANDLE stray = ::CreateFileW(StrayPath().c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ::SetEnvironmentVariableW(L"SOMV_PROBE_STRAY", std::to_wstring(reinterpret_cast<std::uintptr_t>(stray)).c_str());
+  return stray;
+}
+
+bool StrayInherited() {
+  const unsigned long long value = std::stoull(L"0" + Environment(L"SOMV_PROBE_STRAY"));
+  const auto stray = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = ::GetFinalPathNameByHandleW(stray, path, MAX_PATH, FILE_NAME_NORMALIZED);
+  const std::wstring name = L"\\reports\\stray.txt";
+  return length > name.size() && length < MAX_PATH && ::lstrcmpiW(path + length - name.size(), name.c_str()) == 0;
+}
+
 void OverwriteWrittenCopy(LPCWSTR target) { somv::test::WriteFileBytes(target, "another process's"); }
 
 std::wstring CurrentDirectory() {
@@ -120,6 +161,7 @@ bool PublishedBy(const std::wstring& role) {
 }  // namespace
 
 int main() {
+  const somv::UniqueKernelHandle programFile = somv::HoldProgramFile();
   HANDLE mutex = ::CreateMutexW(nullptr, FALSE, WidePtr(somv::kMutexName));
   const bool firstInstance = ::GetLastError() != ERROR_ALREADY_EXISTS;
 
@@ -132,14 +174,16 @@ int main() {
     // Long enough for a program as started that did not wait to have ended.
     ::Sleep(200);
     Add(report, L"firstEndedBeforeHold", PublishedBy(L"first"));
+    Add(report, L"strayInherited", StrayInherited());
     const somv::HeldCompanionFiles held = somv::HoldCompanionFiles();
     Add(report, L"settings", somv::GetLaunchFilePath(WidePtr(somv::kSettingsFileName)));
     Add(report, L"library", somv::GetLaunchFilePath(WidePtr(somv::ThisBuild().resourceLibrary)));
     Publish(L"copy", report);
   } else {
     const std::wstring fault = Environment(L"SOMV_PROBE_FAULT");
+    const HANDLE stray = OpenStrayHandle();
     const bool relaunched = somv::RelaunchFromTempCopy(
-        mutex, fault == L"refuse-start" ? RefusedStart : WatchedStart,
+        mutex, programFile.Get(), StartFor(fault),
         fault == L"refuse-registration" ? RefusedRegistration : ::MoveFileExW,
         fault == L"overwrite-written-copy" ? OverwriteWrittenCopy : nullptr);
     Add(report, L"relaunched", relaunched);
@@ -153,6 +197,8 @@ int main() {
     Add(report, L"startCommandLine", g_start.commandLine);
     Add(report, L"startDirectory", g_start.directory);
     Publish(L"first", report);
+    ::CloseHandle(stray);
+    if (g_otherStart != nullptr) ::CloseHandle(g_otherStart);
   }
   if (mutex != nullptr) ::CloseHandle(mutex);
   return 1;

@@ -2,9 +2,13 @@
 //   relaunch_racer.exe TARGET EVENT
 // overwrites TARGET with its own bytes each time it can open it for writing,
 // as fast as it can, until the named event is set; its exit status is how
-// many times it succeeded. Started without arguments (as the impostor it
-// wrote), it leaves "impostor-<pid>.txt" in the directory SOMV_PROBE_REPORTS
-// names.
+// many times it succeeded.
+//   relaunch_racer.exe --swap PROGRAM EVENT
+// tries, as fast as it can until the named event is set, to rename the
+// running PROGRAM away and put itself under its name; its exit status is 1
+// once it did, 0 if it never could. Started without arguments (as the
+// impostor it wrote), it leaves "impostor-<pid>.txt" in the directory
+// SOMV_PROBE_REPORTS names.
 #include <windows.h>
 
 #include <string>
@@ -47,6 +51,20 @@ int Race(const wchar_t* target, const wchar_t* eventName) {
   return overwrites;
 }
 
+int Swap(const wchar_t* program, const wchar_t* eventName) {
+  HANDLE stop = ::OpenEventW(SYNCHRONIZE, FALSE, eventName);
+  if (stop == nullptr) return -1;
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::wstring renamed = std::wstring(program) + L".renamed";
+  int swapped = 0;
+  while (swapped == 0 && ::WaitForSingleObject(stop, 0) == WAIT_TIMEOUT) {
+    if (::MoveFileW(program, renamed.c_str())) swapped = ::CopyFileW(self, program, TRUE) ? 1 : -2;
+  }
+  ::CloseHandle(stop);
+  return swapped;
+}
+
 int LeaveMark() {
   wchar_t directory[MAX_PATH] = {};
   const DWORD length = ::GetEnvironmentVariableW(L"SOMV_PROBE_REPORTS", directory, MAX_PATH);
@@ -60,4 +78,7 @@ int LeaveMark() {
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) { return argc == 3 ? Race(argv[1], argv[2]) : LeaveMark(); }
+int wmain(int argc, wchar_t** argv) {
+  if (argc == 4 && std::wstring(argv[1]) == L"--swap") return Swap(argv[2], argv[3]);
+  return argc == 3 ? Race(argv[1], argv[2]) : LeaveMark();
+}

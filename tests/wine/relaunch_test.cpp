@@ -4,7 +4,11 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -76,7 +80,17 @@ class RelaunchScratch {
     EXPECT_TRUE(WriteFileBytes(Start() + kSettings, "[Debug]\r\nDebugUI=0\r\n; fresh settings\r\n"));
     EXPECT_TRUE(WriteFileBytes(Start() + kLibrary, "fresh library"));
   }
-  ~RelaunchScratch() { test::RemoveTree(m_root); }
+  ~RelaunchScratch() {
+    test::RemoveTree(m_root);
+    if (!m_elsewhere.empty()) test::RemoveTree(m_elsewhere);
+  }
+
+  // `directory`, with its trailing backslash, as the temporary directory
+  // instead: made if need be, and removed afterwards when it was.
+  void TakeTempElsewhere(const std::wstring& directory) {
+    m_temp = directory;
+    if (::CreateDirectoryW(directory.c_str(), nullptr)) m_elsewhere = directory;
+  }
 
   const std::wstring& Root() const { return m_root; }
   std::wstring Bin() const { return m_root + L"bin\\"; }
@@ -87,6 +101,7 @@ class RelaunchScratch {
  private:
   std::wstring m_root;
   std::wstring m_temp;
+  std::wstring m_elsewhere;
 };
 
 
@@ -136,8 +151,10 @@ std::vector<Report> AwaitCopyReports(const RelaunchScratch& scratch) {
 
 // Runs the program as started from bin\ with start\ as its current directory
 // and temp\ as its temporary directory, with the probe's `fault` if any;
-// returns its own report.
-Report RunProgram(const RelaunchScratch& scratch, const wchar_t* fault = L"") {
+// `whileSuspended`, if given, runs between the program's creation and its
+// first instruction. Returns its own report.
+Report RunProgram(const RelaunchScratch& scratch, const wchar_t* fault = L"",
+                  const std::function<void()>& whileSuspended = nullptr) {
   ScopedEnvironment tmp(L"TMP", scratch.Temp());
   ScopedEnvironment temp(L"TEMP", scratch.Temp());
   ScopedEnvironment reports(L"SOMV_PROBE_REPORTS", scratch.Reports());
@@ -148,13 +165,17 @@ Report RunProgram(const RelaunchScratch& scratch, const wchar_t* fault = L"") {
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
-  if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        scratch.Start().c_str(), &startup, &info)) {
+  if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        whileSuspended ? CREATE_SUSPENDED : 0, nullptr, scratch.Start().c_str(), &startup, &info)) {
     ADD_FAILURE() << "the program did not start: " << ::GetLastError();
     return {};
   }
   UniqueKernelHandle process(info.hProcess);
   UniqueKernelHandle thread(info.hThread);
+  if (whileSuspended) {
+    whileSuspended();
+    ::ResumeThread(thread.Get());
+  }
   EXPECT_EQ(::WaitForSingleObject(process.Get(), kWaitMilliseconds), WAIT_OBJECT_0);
   DWORD status = 0;
   ::GetExitCodeProcess(process.Get(), &status);
@@ -221,6 +242,7 @@ void ExpectCopyTookOver(const RelaunchScratch& scratch, const Report& first) {
   EXPECT_TRUE(SamePath(copy.at(L"library"), scratch.Temp() + kLibrary));
   EXPECT_EQ(copy.at(L"firstInstance"), L"1");
   EXPECT_EQ(copy.at(L"firstEndedBeforeHold"), L"0") << "let go of the copies before the copy held them";
+  EXPECT_EQ(copy.at(L"strayInherited"), L"0") << "only the hand-over event passes to the copy";
 }
 
 TEST(Relaunch, CopiesTheFilesIntoTempAndRunsTheCopyFromThereEachStartRegisteringThemOnce) {
@@ -296,26 +318,32 @@ TEST(Relaunch, RunsInPlaceLeavingNothingInTempWhenNoCopyCanBeMadeOrKept) {
   }
 }
 
-TEST(Relaunch, AFailedStartRunsInPlaceHoldingTheMutexAgain) {
-  RelaunchScratch scratch;
-  const Report first = RunProgram(scratch, L"refuse-start");
-  ASSERT_FALSE(first.empty());
-  EXPECT_EQ(first.at(L"starts"), L"1");
-  EXPECT_EQ(first.at(L"mutexFreeAtStart"), L"1");
-  EXPECT_EQ(first.at(L"relaunched"), L"0");
-  EXPECT_EQ(first.at(L"mutexHandle"), L"1");
-  EXPECT_EQ(first.at(L"mutexExists"), L"1");
-  ExpectCopiesInTemp(scratch);
-  EXPECT_TRUE(Reports(scratch, L"copy").empty());
+// A start that took the name while the copy failed to start is the one
+// instance; this one then ends as a second start does.
+TEST(Relaunch, AFailedStartRunsInPlaceHoldingTheMutexAgainUnlessAnotherStartTookIt) {
+  for (const bool taken : {false, true}) {
+    RelaunchScratch scratch;
+    const Report first = RunProgram(scratch, taken ? L"refuse-start-name-taken" : L"refuse-start");
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first.at(L"starts"), L"1");
+    EXPECT_EQ(first.at(L"mutexFreeAtStart"), L"1");
+    EXPECT_EQ(first.at(L"relaunched"), taken ? L"1" : L"0");
+    EXPECT_EQ(first.at(L"mutexHandle"), taken ? L"0" : L"1");
+    EXPECT_EQ(first.at(L"mutexExists"), L"1");
+    ExpectCopiesInTemp(scratch);
+    EXPECT_TRUE(Reports(scratch, L"copy").empty());
+  }
 }
 
-// relaunch_racer.exe overwriting `target` with itself for as long as it lives.
+// relaunch_racer.exe overwriting `target` with itself for as long as it
+// lives, or with `swap` putting itself under the running program's name.
 class Racer {
  public:
-  Racer(const std::wstring& target, const std::wstring& reports)
+  Racer(const std::wstring& target, const std::wstring& reports, bool swap = false)
       : m_stop(::CreateEventW(nullptr, TRUE, FALSE, EventName().c_str())) {
     ScopedEnvironment mark(L"SOMV_PROBE_REPORTS", reports);
-    std::wstring commandLine = L"\"" + RacerPath() + L"\" \"" + target + L"\" " + EventName();
+    std::wstring commandLine = L"\"" + RacerPath() + (swap ? L"\" --swap \"" : L"\" \"") + target + L"\" " +
+                               EventName();
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
@@ -325,7 +353,8 @@ class Racer {
     UniqueKernelHandle thread(info.hThread);
   }
   ~Racer() { Stop(); }
-  // How many times it overwrote the target.
+  bool Ended() const { return ::WaitForSingleObject(m_process.Get(), kWaitMilliseconds) == WAIT_OBJECT_0; }
+  // How many times it overwrote the target; whether it swapped the program.
   DWORD Stop() {
     ::SetEvent(m_stop.Get());
     DWORD overwrites = 0;
@@ -367,6 +396,85 @@ TEST(Relaunch, AProcessOverwritingTheCopyNeverGetsItsProgramStarted) {
     if (first.at(L"relaunched") == L"1") EXPECT_FALSE(Reports(scratch, L"copy").empty());
     EXPECT_TRUE(Reports(scratch, L"impostor").empty())
         << "the racer's program ran; it overwrote the copy " << overwrites << " times";
+  }
+}
+
+// The racer renames the running program away and puts itself under its name,
+// once before the program's first instruction, then racing its start.
+TEST(Relaunch, AProgramPutUnderTheRunningProgramsNameIsNeverStarted) {
+  for (const bool beforeStart : {true, false, false}) {
+    RelaunchScratch scratch;
+    std::optional<Racer> racer;
+    const Report first = RunProgram(scratch, L"", [&] {
+      racer.emplace(scratch.Bin() + kProgram, scratch.Reports(), true);
+      if (beforeStart) EXPECT_TRUE(racer->Ended());
+    });
+    const DWORD swapped = racer->Stop();
+    ASSERT_FALSE(first.empty());
+    if (beforeStart) EXPECT_EQ(swapped, 1u);
+    // Racing, it may also swap the names once the program has ended.
+    if (beforeStart || first.at(L"relaunched") == L"0") {
+      EXPECT_EQ(first.at(L"relaunched"), L"0") << "in place: the file under the name is not the program";
+      EXPECT_EQ(first.at(L"mutexHandle"), L"1");
+      EXPECT_TRUE(FileNames(scratch.Temp(), L"*").empty());
+    } else {
+      ExpectCopyTookOver(scratch, first);
+      ExpectCopiesInTemp(scratch);
+    }
+    EXPECT_TRUE(Reports(scratch, L"impostor").empty()) << "the racer's program ran";
+  }
+}
+
+// Where Wine keeps what \\somv-server\share holds, made if need be.
+bool MakeShare() {
+  wchar_t prefix[MAX_PATH] = {};
+  const DWORD length = ::GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  std::wstring directory = L"Z:" + std::wstring(prefix);
+  std::replace(directory.begin(), directory.end(), L'/', L'\\');
+  for (const wchar_t* part : {L"\\dosdevices\\unc", L"\\somv-server", L"\\share"}) {
+    directory += part;
+    ::CreateDirectoryW(directory.c_str(), nullptr);
+  }
+  return ::GetFileAttributesW(L"\\\\somv-server\\share") != INVALID_FILE_ATTRIBUTES;
+}
+
+// A subfolder of the profile's temporary directory is every other test's.
+TEST(Relaunch, TakesTheTemporaryDirectoryOnlyWhenItIsTheUsersOwn) {
+  wchar_t profileTemp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, profileTemp);
+  ASSERT_TRUE(MakeShare());
+  const std::wstring unique = std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(::GetTickCount64());
+  const std::pair<std::wstring, bool> cases[] = {
+      {profileTemp, true},
+      {L"C:\\somv-administrators-" + unique + L"\\", false},
+      {L"\\\\somv-server\\share\\somv-" + unique + L"\\", false},
+  };
+  for (const auto& [temp, own] : cases) {
+    SCOPED_TRACE(ToU16(temp).size());
+    RelaunchScratch scratch;
+    scratch.TakeTempElsewhere(temp);
+    for (const std::wstring& name : {kProgram, kSettings, kLibrary}) {
+      if (!own) {
+        ASSERT_TRUE(WriteFileBytes(temp + name, "installed"));
+      }
+    }
+    const Report first = RunProgram(scratch);
+    ASSERT_FALSE(first.empty());
+    if (own) {
+      ExpectCopyTookOver(scratch, first);
+      ExpectCopiesInTemp(scratch);
+      for (const std::wstring& name : {kProgram, kSettings, kLibrary}) ::DeleteFileW((temp + name).c_str());
+      continue;
+    }
+    EXPECT_EQ(first.at(L"relaunched"), L"0");
+    EXPECT_EQ(first.at(L"mutexHandle"), L"1");
+    EXPECT_EQ(first.at(L"starts"), L"0");
+    const std::wstring pending = PendingDeletions();
+    for (const std::wstring& name : {kProgram, kSettings, kLibrary}) {
+      EXPECT_EQ(ReadFileBytes(temp + name), "installed");
+      EXPECT_EQ(pending.find(Upper(temp + name)), std::wstring::npos) << "registered for deletion at restart";
+    }
   }
 }
 
