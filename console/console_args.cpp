@@ -53,6 +53,7 @@ constexpr CommandShape kCommands[] = {
     {u"test", ConsoleCommand::Test, true, true, true, true},
     {u"set", ConsoleCommand::Set, true, true, true, true},
     {u"register-event-source", ConsoleCommand::RegisterEventSource, true, false, false, false},
+    {u"diagnose", ConsoleCommand::Diagnose, true, false, false, false},
     {u"help", ConsoleCommand::Help, false, false, false, false},
     {u"version", ConsoleCommand::Version, false, false, false, false},
 };
@@ -183,7 +184,7 @@ ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& argument
     invocation.command = help ? ConsoleCommand::Help : ConsoleCommand::Version;
     return {invocation, {}, wantsJson};
   }
-  if (words.empty()) return wrongUse(u"no command given: list, get, test, set or register-event-source");
+  if (words.empty()) return wrongUse(u"no command given: list, get, test, set, diagnose or register-event-source");
 
   const CommandShape* shape = CommandNamed(words[0]);
   if (shape == nullptr) return wrongUse(u"unknown command " + Quoted(words[0]));

@@ -8,7 +8,7 @@
 
 namespace somv {
 
-enum class ConsoleCommand { Help, Version, List, Get, Test, Set, RegisterEventSource };
+enum class ConsoleCommand { Help, Version, List, Get, Test, Set, RegisterEventSource, Diagnose };
 
 // --json: one line answering the run; list --json=array: the older array form.
 enum class AnswerForm { Text, Json, PrinterArray };
@@ -37,7 +37,7 @@ struct ArgumentReading {
 // printer whose name starts with a dash.
 ArgumentReading ReadConsoleArguments(const std::vector<std::u16string>& arguments);
 
-// "list", "set", ..., "help", "version": the command as the answer names it.
+// "list", "set", "diagnose", ..., "help", "version": the command as the answer names it.
 const char16_t* CommandWord(ConsoleCommand command);
 
 // How many timer choices a setting may name, from 1.

@@ -1,8 +1,11 @@
 #include "console/console_json.h"
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "console/console_text.h"
+#include "console/diagnosis_report.h"
 #include "console/json_writer.h"
 
 namespace somv {
@@ -70,6 +73,8 @@ std::u16string SummaryJson(const ConsoleResult& result) {
     case ConsoleCommand::Get:
       object.Number(u"printers", static_cast<long long>(result.printers.size()));
       break;
+    case ConsoleCommand::Diagnose:
+      return result.diagnosis ? DiagnosisSummaryJson(*result.diagnosis) : u"null";
     default: return u"null";
   }
   return object.Number(u"failed", tally.failed).Close();
@@ -96,8 +101,11 @@ JsonObject AnswerHead(const ConsoleResult& result, std::u16string_view program, 
   return object;
 }
 
-std::u16string WithPrinters(JsonObject head, const std::vector<std::u16string>& printers) {
-  return head.Array(u"printers", printers).Close();
+std::u16string WithPrinters(JsonObject head, const std::vector<std::u16string>& printers,
+                            const ConsoleResult& result) {
+  head.Array(u"printers", printers);
+  if (result.diagnosis) AddDiagnosisFields(head, *result.diagnosis);
+  return head.Close();
 }
 
 }  // namespace
@@ -105,19 +113,28 @@ std::u16string WithPrinters(JsonObject head, const std::vector<std::u16string>& 
 std::u16string FormatAnswerJson(const ConsoleResult& result, std::u16string_view program,
                                 std::u16string_view version) {
   std::vector<std::u16string> objects;
-  for (const PrinterRecord& record : result.printers) objects.push_back(PrinterAnswerJson(record, result));
-  const std::u16string line = WithPrinters(AnswerHead(result, program, version, false), objects);
+  // Drift and failures are what an engine acts on: printers in the state,
+  // or listed, are left out first.
+  std::vector<bool> settled;
+  if (result.diagnosis) {
+    for (DiagnosedPrinterJson& printer : DiagnosedPrintersJson(*result.diagnosis)) {
+      objects.push_back(std::move(printer.object));
+      settled.push_back(printer.listed);
+    }
+  }
+  for (const PrinterRecord& record : result.printers) {
+    objects.push_back(PrinterAnswerJson(record, result));
+    settled.push_back(record.error == PrinterError::None && !record.Drifts());
+  }
+  const std::u16string line = WithPrinters(AnswerHead(result, program, version, false), objects, result);
   if (line.size() <= kJsonAnswerLimit) return line;
 
   const JsonObject head = AnswerHead(result, program, version, true);
-  std::size_t room = kJsonAnswerLimit - WithPrinters(head, {}).size();
+  std::size_t room = kJsonAnswerLimit - std::min(kJsonAnswerLimit, WithPrinters(head, {}, result).size());
   std::vector<bool> kept(objects.size(), false);
-  // Drift and failures first: they are what an engine acts on.
-  for (const bool settled : {false, true}) {
+  for (const bool keepSettled : {false, true}) {
     for (std::size_t i = 0; i < objects.size(); ++i) {
-      const PrinterRecord& record = result.printers[i];
-      const bool inState = record.error == PrinterError::None && !record.Drifts();
-      if (inState != settled || objects[i].size() + 2 > room) continue;
+      if (settled[i] != keepSettled || objects[i].size() + 2 > room) continue;
       kept[i] = true;
       room -= objects[i].size() + 2;
     }
@@ -126,7 +143,7 @@ std::u16string FormatAnswerJson(const ConsoleResult& result, std::u16string_view
   for (std::size_t i = 0; i < objects.size(); ++i) {
     if (kept[i]) shown.push_back(objects[i]);
   }
-  return WithPrinters(head, shown);
+  return WithPrinters(head, shown, result);
 }
 
 std::u16string FormatPrinterArrayJson(const ConsoleResult& result) {

@@ -13,8 +13,9 @@ namespace somv {
 inline constexpr std::size_t kJsonAnswerLimit = 2048;
 
 // One line without its line end, ASCII only, at most kJsonAnswerLimit
-// units: past that, printers in the state are left out first, then others
-// ("truncated": true); the summary counts every printer.
+// units: past that, printers in the state (diagnose: listed printers) are
+// left out first, then others ("truncated": true); the summary counts every
+// printer.
 std::u16string FormatAnswerJson(const ConsoleResult& result, std::u16string_view program,
                                 std::u16string_view version);
 

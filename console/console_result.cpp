@@ -67,4 +67,9 @@ RunError ErrorAfterPrinters(const ConsoleResult& result) {
   return RunError::PrinterFailed;
 }
 
+RunError ErrorOfDiagnosis(const Diagnosis& diagnosis) {
+  if (!diagnosis.printersListed) return RunError::PrintersUnavailable;
+  return FindingsOf(diagnosis).empty() ? RunError::None : RunError::FoundSomethingToMend;
+}
+
 }  // namespace somv

@@ -8,6 +8,7 @@
 
 #include "common/names.h"
 #include "console/console_args.h"
+#include "console/diagnosis.h"
 
 namespace somv {
 
@@ -25,6 +26,7 @@ enum class RunError {
   Stopped,
   RegistrationFailed,
   TimedOut,
+  FoundSomethingToMend,
 };
 
 struct RunErrorRow {
@@ -47,6 +49,7 @@ inline constexpr RunErrorRow kRunErrors[] = {
     {RunError::Stopped, 10, u"stopped", u"stopped by Ctrl+C, Ctrl+Break or the console window's close"},
     {RunError::RegistrationFailed, 11, u"registration-failed", u"registration failed"},
     {RunError::TimedOut, 12, u"timed-out", u"the time limit passed"},
+    {RunError::FoundSomethingToMend, 13, u"something-to-mend", u"diagnose found something to mend"},
 };
 
 const RunErrorRow& RowOf(RunError error);
@@ -102,6 +105,7 @@ struct ConsoleResult {
   bool underWow64 = false;
   int timeoutSeconds = 0;
   std::vector<PrinterRecord> printers;
+  std::optional<Diagnosis> diagnosis;  // diagnose
 
   bool Converging() const { return command == ConsoleCommand::Test || command == ConsoleCommand::Set; }
   bool ReachesPrinters() const { return command && somv::ReachesPrinters(*command); }
@@ -121,5 +125,8 @@ Tally TallyOf(const std::vector<PrinterRecord>& printers);
 // After the printers: 5 once one failed (`list` excepted), unless `test`
 // found drift.
 RunError ErrorAfterPrinters(const ConsoleResult& result);
+
+// 8 when the spooler listed nothing, 13 on any finding.
+RunError ErrorOfDiagnosis(const Diagnosis& diagnosis);
 
 }  // namespace somv

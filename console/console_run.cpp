@@ -1,19 +1,28 @@
 #include "console/console_run.h"
 
+#include <string>
+#include <utility>
+
 #include "common/names.h"
 #include "common/ordinal.h"
 #include "console/console_identity.h"
 #include "console/console_json.h"
 #include "console/console_text.h"
 #include "console/printer_road.h"
+#include "settings/settings_encoding.h"
 
 namespace somv {
 namespace {
 
+SettingsEncoding EncodingOf(const ConsoleEntryPoints& entry, const std::u16string& path) {
+  const std::string start = entry.firstBytes(path, kEncodingMarkBytes);
+  return EncodingOfFileStart(reinterpret_cast<const unsigned char*>(start.data()), start.size());
+}
+
 // The profile reader takes a UTF-8 byte-order mark as part of the first
 // line, so Windows finds no section at the file's start; Wine does.
 bool StartsWithUtf8Mark(const ConsoleEntryPoints& entry, const std::u16string& path) {
-  return entry.firstBytes(path, 3) == "\xEF\xBB\xBF";
+  return EncodingOf(entry, path) == SettingsEncoding::Utf8WithMark;
 }
 
 std::optional<std::vector<PrinterRow>> SelectedRows(const ConsoleInvocation& invocation,
@@ -100,6 +109,19 @@ void RunPrinters(const ConsoleInvocation& invocation, const ConsoleEntryPoints& 
   result.error = entry.stopRequested() ? RunError::Stopped : ErrorAfterPrinters(result);
 }
 
+// Reads what the tool would read and changes nothing: no mutex, no printer.
+void Diagnose(const ConsoleInvocation& invocation, const ConsoleEntryPoints& entry, ConsoleResult& result) {
+  const std::u16string path = entry.settingsPath(invocation.settingsPath);
+  const bool exists = !path.empty() && entry.fileExists(path);
+  Diagnosis diagnosis = entry.diagnose(exists ? path : u"");
+  diagnosis.settings.path = path.empty() ? invocation.settingsPath.value_or(u"") : path;
+  diagnosis.settings.exists = exists;
+  if (exists) diagnosis.settings.encoding = EncodingOf(entry, path);
+  diagnosis.process = {entry.runsElevated(), entry.underWow64()};
+  result.error = ErrorOfDiagnosis(diagnosis);
+  result.diagnosis = std::move(diagnosis);
+}
+
 }  // namespace
 
 ConsoleStart StartConsoleRun(const std::vector<std::u16string>& arguments, const ConsoleEntryPoints& entry) {
@@ -122,6 +144,7 @@ ConsoleStart StartConsoleRun(const std::vector<std::u16string>& arguments, const
     result.errorSubject = entry.registerEventSource();
     if (!result.errorSubject.empty()) result.error = RunError::RegistrationFailed;
   }
+  if (invocation.command == ConsoleCommand::Diagnose) Diagnose(invocation, entry, result);
   return start;
 }
 

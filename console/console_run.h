@@ -44,6 +44,10 @@ struct ConsoleEntryPoints {
   // Binds all three entry points of the status library, or none.
   std::function<bool(DeviceConnection& connection)> bindStatusLibrary;
   std::function<void(DeviceConnection& connection)> releaseStatusLibrary;
+  // diagnose: the installed printers judged against the settings file at
+  // `settingsPath` (empty when there is none), its entries and diagnostic
+  // mode, and the status library; the run adds what the entries above tell.
+  std::function<Diagnosis(const std::u16string& settingsPath)> diagnose;
   std::function<bool()> runsElevated;
   std::function<bool()> underWow64;
   // Calls `whileHeld` holding the tool's mutexes, trying again for

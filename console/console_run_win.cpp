@@ -11,6 +11,7 @@
 #include "common/win_text.h"
 #include "common/wow64_win.h"
 #include "console/console_output_win.h"
+#include "console/diagnosis_win.h"
 #include "console/event_log_win.h"
 #include "console/run_guards_win.h"
 #include "device/firmware_gate_win.h"
@@ -76,6 +77,7 @@ ConsoleEntryPoints SystemEntryPoints(std::chrono::steady_clock::time_point start
   entry.minimumsOf = [](const std::u16string& path) { return MinimumsFromSettingsFile(ToWide(path)); };
   entry.bindStatusLibrary = [](DeviceConnection& connection) { return connection.LoadStatusLibrary() != 0; };
   entry.releaseStatusLibrary = [](DeviceConnection& connection) { connection.FreeStatusLibrary(); };
+  entry.diagnose = DiagnoseThisMachine;
   entry.runsElevated = RunsElevated;
   entry.underWow64 = [] { return IsWow64() != FALSE; };
   entry.withToolMutexes = [started](int waitSeconds, const std::function<void()>& whileHeld) {

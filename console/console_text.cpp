@@ -5,6 +5,7 @@
 
 #include "common/names.h"
 #include "console/console_identity.h"
+#include "console/diagnosis_report.h"
 #include "console/json_writer.h"
 #include "timer/power_off_timer.h"
 
@@ -24,6 +25,7 @@ constexpr char16_t kOptionsHelp[] =
     u")\r\n"
     u"                                and on; writes only where the setting differs\r\n"
     u"  register-event-source         registers the event log source (run it elevated)\r\n"
+    u"  diagnose                      why each installed printer is listed or not, and what to mend\r\n"
     u"\r\n"
     u"  --check                       set: say what would change, write nothing\r\n"
     u"  --reason TEXT                 set: the reason the event log records with a change\r\n"
@@ -81,6 +83,8 @@ std::u16string Ascii(const char* text) { return std::u16string(text, text + std:
 
 std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
 
+}  // namespace
+
 std::u16string TableText(std::u16string_view text) {
   std::u16string out;
   for (char16_t unit : text) {
@@ -100,6 +104,8 @@ std::u16string TableText(std::u16string_view text) {
   }
   return out;
 }
+
+namespace {
 
 std::u16string TableCell(const std::optional<std::u16string>& text) { return text ? TableText(*text) : kNone; }
 
@@ -217,6 +223,7 @@ std::u16string RunErrorMessage(const ConsoleResult& result) {
     case RunError::OutputFailed: return u"standard output could not be written (closed or full)";
     case RunError::Stopped: return u"stopped by Ctrl+C, Ctrl+Break or the console window's close";
     case RunError::RegistrationFailed: return subject;
+    case RunError::FoundSomethingToMend: return RowOf(result.error).meaning;
     case RunError::TimedOut: {
       std::u16string message = u"the time limit of " + DecimalText(result.timeoutSeconds) + u" s passed";
       if (const PrinterRecord* waited = PrinterWaitedOn(result)) {
@@ -236,6 +243,7 @@ std::u16string FormatText(const ConsoleResult& result) {
     case ConsoleCommand::RegisterEventSource:
       if (result.error != RunError::None) return {};
       return u"the event source " + std::u16string(kEventSource) + u" is registered\r\n";
+    case ConsoleCommand::Diagnose: return result.diagnosis ? FormatDiagnosisText(*result.diagnosis) : u"";
     default: return result.ReachedPrinters() ? PrinterTable(result) : u"";
   }
 }

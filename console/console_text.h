@@ -4,11 +4,15 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "console/console_result.h"
 
 namespace somv {
+
+// `text` for one tab-separated cell: controls as \t, \n, \r or \xNN.
+std::u16string TableText(std::u16string_view text);
 
 // "0x0003", as every form shows a timer code.
 std::u16string TimerCodeText(std::uint16_t code);

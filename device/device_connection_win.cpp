@@ -11,6 +11,7 @@
 #include "common/spooler_win.h"
 #include "common/win_text.h"
 #include "device/status_library_path.h"
+#include "device/status_library_win.h"
 
 namespace somv {
 
@@ -25,25 +26,35 @@ static_assert(sizeof(char16_t) == sizeof(wchar_t) && sizeof(std::int32_t) == siz
 
 namespace {
 
-std::wstring StatusLibraryFullPath() {
+std::wstring LibraryInDriverDirectory(const wchar_t* environment, const char16_t* fileName) {
   wchar_t directory[kDriverDirectoryCapacity] = {};
   DWORD needed = 0;
-  if (!SpoolerGetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(directory),
-                                    sizeof directory, &needed)) {
+  if (!SpoolerGetPrinterDriverDirectoryW(nullptr, const_cast<wchar_t*>(environment), 1,
+                                         reinterpret_cast<BYTE*>(directory), sizeof directory, &needed)) {
     return {};
   }
-  return ToWide(StatusLibraryPath(reinterpret_cast<const char16_t*>(directory),
-                                  kDriverDirectoryCapacity, ThisBuild().statusLibrary));
+  return ToWide(StatusLibraryPath(reinterpret_cast<const char16_t*>(directory), kDriverDirectoryCapacity, fileName));
 }
 
 }  // namespace
 
+std::wstring StatusLibraryFullPath() { return LibraryInDriverDirectory(nullptr, ThisBuild().statusLibrary); }
+
+std::wstring OtherBuildStatusLibraryPath() {
+  return &ThisBuild() == &kBuild64 ? LibraryInDriverDirectory(L"Windows NT x86", kBuild32.statusLibrary)
+                  : LibraryInDriverDirectory(L"Windows x64", kBuild64.statusLibrary);
+}
+
+HMODULE LoadStatusLibraryModule(const std::wstring& path) {
+  // Its own dependencies come from its own folder or the system's, never
+  // from the program's folder or the current directory.
+  return LoadLibraryByFullPath(path, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 int DeviceConnection::LoadStatusLibrary() {
   const std::wstring path = StatusLibraryFullPath();
   if (path.empty()) return 0;
-  // Its own dependencies come from its own folder or the system's, never
-  // from the program's folder or the current directory.
-  StatusLibraryModule library(LoadLibraryByFullPath(path, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
+  StatusLibraryModule library(LoadStatusLibraryModule(path));
   if (!library) return 0;
   m_pfnOpenPrinter = BoundExport<OpenPrinterFn>(library.Get(), kOpenPrinterExport);
   m_pfnClosePrinter = BoundExport<ClosePrinterFn>(library.Get(), kClosePrinterExport);

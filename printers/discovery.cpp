@@ -8,13 +8,18 @@
 
 namespace somv {
 
+PrinterVerdict JudgePrinter(const InstalledPrinter& printer, const SupportEntryReader& readSupportEntry) {
+  if (!ContainsOrdinal(printer.driverName, kVendorWord)) return PrinterVerdict::OtherVendor;
+  if (readSupportEntry(printer.driverName).empty()) return PrinterVerdict::NotSupported;
+  return PrinterVerdict::Listed;
+}
+
 DiscoveryResult SelectSupportedPrinters(const std::vector<InstalledPrinter>& printers,
                                         const SupportEntryReader& readSupportEntry) {
   DiscoveryResult result;
   for (const InstalledPrinter& printer : printers) {
     if (result.rows.size() == kMaxPrinterRows) break;
-    if (!ContainsOrdinal(printer.driverName, kVendorWord)) continue;
-    if (readSupportEntry(printer.driverName).empty()) continue;
+    if (JudgePrinter(printer, readSupportEntry) != PrinterVerdict::Listed) continue;
     result.rows.push_back({printer.printerName, printer.driverName});
   }
   // Each supported printer goes to the top of the list as it is found.

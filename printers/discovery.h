@@ -41,6 +41,16 @@ using SupportEntryReader = std::function<std::u16string(const std::u16string& dr
 // buffer's end when its terminator is missing, empty when it points outside.
 std::u16string TextInReplyBuffer(const char16_t* text, const unsigned char* begin, const unsigned char* end);
 
+// Why a printer is or is not offered. Discovery offers exactly the printers
+// judged Listed, and whoever explains the list asks the same question.
+enum class PrinterVerdict {
+  Listed,
+  OtherVendor,   // the driver name lacks the vendor word in its own case
+  NotSupported,  // no non-empty [SUPPORT_DEVICE] value for the driver
+};
+
+PrinterVerdict JudgePrinter(const InstalledPrinter& printer, const SupportEntryReader& readSupportEntry);
+
 // `printers` in the spooler's order. Only driver names that contain the vendor
 // word (case-sensitive) are looked up. Rows come out in the reverse of the
 // spooler's order; past kMaxPrinterRows, later printers are left out.

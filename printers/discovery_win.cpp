@@ -44,8 +44,8 @@ bool FillRecords(std::vector<PRINTER_INFO_2W>& records, DWORD& size, DWORD& coun
   return false;
 }
 
-// The locally installed printers in the spooler's order; nothing when the
-// spooler fails, empty when there are none.
+}  // namespace
+
 std::optional<std::vector<InstalledPrinter>> EnumerateLocalPrinters() {
   DWORD size = 0;
   DWORD count = 0;
@@ -67,8 +67,6 @@ std::optional<std::vector<InstalledPrinter>> EnumerateLocalPrinters() {
   }
   return printers;
 }
-
-}  // namespace
 
 DiscoveryResult FindSupportedPrinters() { return FindSupportedPrinters(SettingsFilePath()); }
 

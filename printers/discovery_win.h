@@ -3,7 +3,9 @@
 // and the settings file in the launch directory.
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "printers/discovery.h"
 
@@ -13,6 +15,10 @@ namespace somv {
 // own; tests put a wrapper here that installs a printer between the calls.
 using EnumPrintersFn = BOOL(WINAPI*)(DWORD, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD);
 extern EnumPrintersFn g_enumPrintersForDiscovery;
+
+// The locally installed printers in the spooler's order; nothing when the
+// spooler fails, empty when there are none.
+std::optional<std::vector<InstalledPrinter>> EnumerateLocalPrinters();
 
 // Rows in display order and the found flag; no rows when the spooler lists no
 // local printer, the enumeration fails (a list that keeps growing between the

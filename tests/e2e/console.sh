@@ -452,6 +452,51 @@ agents() {
     "1:0x0005:0x0003" "the write under way finished, the next printer untouched"
 }
 
+# Why a printer is not listed: one printer of each reason, a minimum out of
+# form and no status library; then the machine mended, answering while the
+# tool's mutex is held; then a spooler that cannot list.
+diagnosing() {
+  fleet_printers
+  install_printers "F 4|Kelva Annex|Kelva E2E-300"
+  console_dir --no-settings
+  printf '[SUPPORT_DEVICE]\r\nKelva E2E-100=1.2\r\nKelva E2E-200=\r\n' >"$CONSOLE_DIR/$SOMV_SETTINGS_FILE"
+  hide_status_library
+  run_console diagnose
+  assert_eq "$STATUS" 13 "something to mend: 13"
+  assert_eq "$(sed -n '/^printers:/,/^status library/p' <<<"$OUT" | sed '1d;$d' | sort)" "$(sort <<'EOF_OUT'
+  Kelva LP-100	Kelva E2E-100	listed
+  Kelva Office 2200	Kelva E2E-200	empty-minimum
+  Office Laser	Acme Laser 5	other-vendor
+  Kelva Annex	Kelva E2E-300	driver-not-in-settings
+EOF_OUT
+)" "each printer with its reason"
+  assert_match "$OUT" "E2E-100 = 1\.2  \(not two digits" "the entry out of form is flagged"
+  assert_eq "$(sed -n '/^findings:/,$p' <<<"$OUT" | cut -d: -f1 | tr '\n' ' ')" \
+    "findings   minimum-not-in-form   vendor-printer-not-listed   status-library-missing " "the findings come last"
+  run_console diagnose --json
+  assert_eq "$STATUS:$(json_eval '[a["command"], a["exit"], a["error"]["code"], a["summary"], sorted((p["printer"], p["reason"]) for p in a["printers"]), [f["code"] for f in a["findings"]], a["statusLibrary"]["present"], a["settings"]["encoding"]]')" \
+    "13:['diagnose', 13, 'something-to-mend', {'printers': 4, 'listed': 1, 'other-vendor': 1, 'driver-not-in-settings': 1, 'empty-minimum': 1, 'findings': 3}, [('Kelva Annex', 'driver-not-in-settings'), ('Kelva LP-100', 'listed'), ('Kelva Office 2200', 'empty-minimum'), ('Office Laser', 'other-vendor')], ['minimum-not-in-form', 'vendor-printer-not-listed', 'status-library-missing'], False, 'ansi']" \
+    "the same as one JSON line"
+
+  restore_status_library
+  printf '[SUPPORT_DEVICE]\r\nKelva E2E-100=01.05\r\nKelva E2E-200=02.00\r\nKelva E2E-300=01.00\r\n' \
+    >"$CONSOLE_DIR/$SOMV_SETTINGS_FILE"
+  local holder
+  holder=$(e2e_start "$E2E_DRIVER" -- hold-mutex "$SOMV_MUTEX" --hold 600000)
+  for _ in $(seq 50); do [ "$(drv_get existed hold-mutex "$SOMV_MUTEX")" = 1 ] && break; sleep 0.2; done
+  run_console diagnose --json
+  assert_eq "$STATUS:$(json_eval '[a["exit"], a["findings"], a["statusLibrary"]["loads"], a["statusLibrary"]["entryPoints"]]')" \
+    "0:[0, [], True, True]" "mended, while the tool's mutex is held: 0"
+  run_console list
+  assert_eq "$STATUS" 7 "the mutex is held indeed"
+  drv kill "$holder" >/dev/null
+  assert_eq "$(sim_calls)" "" "no printer was opened"
+
+  WINEDLLOVERRIDES=winspool.drv=d run_console diagnose --json
+  assert_eq "$STATUS:$(json_eval '[f["code"] for f in a["findings"]]')" "8:['status-library-missing', 'printers-unavailable']" \
+    "no spooler: 8"
+}
+
 # Every user's logoff reaches an agent's run in session 0, as the system
 # delivers it: the run goes on to its end. A shutdown is the window's close:
 # the write under way finishes, no further printer, the answer, 10.
@@ -492,5 +537,6 @@ scenario every-status-as-json 180 every_status_as_json
 scenario settings-utf8-mark 60 settings_utf8_mark
 scenario agents 90 agents
 scenario logoff-and-shutdown 90 logoff_and_shutdown
+scenario diagnose 90 diagnosing
 [ "$ARCH" = win64 ] && scenario wow64-hint 60 wow64_hint
 e2e_finish

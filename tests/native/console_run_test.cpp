@@ -43,6 +43,15 @@ struct FakeSystem {
       return !libraryMissing;
     };
     entry.releaseStatusLibrary = [](DeviceConnection&) {};
+    // The settings file's path reaches it only when the file is there.
+    entry.diagnose = [this](const std::u16string& path) {
+      Diagnosis found;
+      found.printersListed = !listingFails;
+      const PrinterReason reason = path.empty() ? PrinterReason::DriverNotInSettings : PrinterReason::Listed;
+      if (!listingFails) found.printers = {{u"Kelva A", u"Kelva D", reason}};
+      found.statusLibrary = {u"C:\\d\\3\\L.DLL", true, ThisBuildMachine(), true, {}, false};
+      return found;
+    };
     entry.runsElevated = [] { return true; };
     entry.underWow64 = [] { return false; };
     entry.withToolMutexes = [this](int, const std::function<void()>& whileHeld) {
@@ -106,6 +115,12 @@ TEST(ConsoleRun, TakesItsStepsInOrderAndNamesWhatFailed) {
       {"test with drift and a failure", {u"test", u"--all", u"3"},
        [](FakeSystem& s) { s.library.unopenable = {"Kelva B"}; }, 1, RunError::PrinterFailed, u"", "ok open-failed",
        "", 0x8005},
+      {"diagnose while the tool runs", {u"diagnose"}, [](FakeSystem& s) { s.toolRunning = true; }, 0, RunError::None,
+       u"", "", "", 0x8005},
+      {"diagnose without settings", {u"diagnose"}, [](FakeSystem& s) { s.settingsThere = false; }, 13,
+       RunError::FoundSomethingToMend, u"", "", "", 0x8005},
+      {"diagnose without the spooler", {u"diagnose"}, [](FakeSystem& s) { s.listingFails = true; }, 8,
+       RunError::PrintersUnavailable, u"", "", "", 0x8005},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
