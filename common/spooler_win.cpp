@@ -32,8 +32,8 @@ BOOL Unbound(LPDWORD needed) {
 
 }  // namespace
 
-BOOL SpoolerEnumPrintersW(DWORD flags, LPWSTR name, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
-                          LPDWORD returned) {
+BOOL WINAPI SpoolerEnumPrintersW(DWORD flags, LPWSTR name, DWORD level, LPBYTE buffer, DWORD size,
+                                 LPDWORD needed, LPDWORD returned) {
   const auto enumPrinters = TheSpooler().enumPrinters;
   if (enumPrinters == nullptr) return Unbound(needed);
   return enumPrinters(flags, name, level, buffer, size, needed, returned);

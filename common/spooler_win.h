@@ -8,8 +8,8 @@ namespace somv {
 
 // As EnumPrintersW and GetPrinterDriverDirectoryW; when the spooler library
 // cannot be bound they fail with ERROR_PROC_NOT_FOUND and report 0 bytes.
-BOOL SpoolerEnumPrintersW(DWORD flags, LPWSTR name, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
-                          LPDWORD returned);
+BOOL WINAPI SpoolerEnumPrintersW(DWORD flags, LPWSTR name, DWORD level, LPBYTE buffer, DWORD size,
+                                 LPDWORD needed, LPDWORD returned);
 BOOL SpoolerGetPrinterDriverDirectoryW(LPWSTR server, LPWSTR environment, DWORD level, LPBYTE buffer,
                                        DWORD size, LPDWORD needed);
 

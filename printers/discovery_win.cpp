@@ -12,32 +12,27 @@
 
 namespace somv {
 
-EnumPrintersFn g_enumPrintersForDiscovery = nullptr;
-
 namespace {
 
 std::u16string RecordText(const wchar_t* text, const BYTE* begin, const BYTE* end) {
   return TextInReplyBuffer(reinterpret_cast<const char16_t*>(text), begin, end);
 }
 
-BOOL EnumerateLocal(BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
-  if (g_enumPrintersForDiscovery != nullptr) {
-    return g_enumPrintersForDiscovery(PRINTER_ENUM_LOCAL, nullptr, 2, buffer, size, needed, count);
-  }
-  return SpoolerEnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, buffer, size, needed, count);
+BOOL EnumerateLocal(EnumPrintersFn enumerate, BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
+  return enumerate(PRINTER_ENUM_LOCAL, nullptr, 2, buffer, size, needed, count);
 }
 
 // A printer installed after the list was sized makes the filling call fail;
 // the list is asked for again with the size it has grown to, a few times.
 constexpr int kFillAttempts = 4;
 
-bool FillRecords(std::vector<PRINTER_INFO_2W>& records, DWORD& size, DWORD& count) {
+bool FillRecords(EnumPrintersFn enumerate, std::vector<PRINTER_INFO_2W>& records, DWORD& size, DWORD& count) {
   for (int attempt = 0; attempt < kFillAttempts; ++attempt) {
     // Whole records, so that they are aligned; the spooler is told the exact size.
     records.assign((size + sizeof(PRINTER_INFO_2W) - 1) / sizeof(PRINTER_INFO_2W), PRINTER_INFO_2W{});
     DWORD needed = 0;
     count = 0;
-    if (EnumerateLocal(reinterpret_cast<BYTE*>(records.data()), size, &needed, &count)) return true;
+    if (EnumerateLocal(enumerate, reinterpret_cast<BYTE*>(records.data()), size, &needed, &count)) return true;
     if (needed <= size) return false;
     size = needed;
   }
@@ -46,15 +41,15 @@ bool FillRecords(std::vector<PRINTER_INFO_2W>& records, DWORD& size, DWORD& coun
 
 }  // namespace
 
-std::optional<std::vector<InstalledPrinter>> EnumerateLocalPrinters() {
+std::optional<std::vector<InstalledPrinter>> EnumerateLocalPrinters(EnumPrintersFn enumerate) {
   DWORD size = 0;
   DWORD count = 0;
-  if (!EnumerateLocal(nullptr, 0, &size, &count) && ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+  if (!EnumerateLocal(enumerate, nullptr, 0, &size, &count) && ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
     return std::nullopt;
   }
   if (size == 0) return std::vector<InstalledPrinter>{};
   std::vector<PRINTER_INFO_2W> records;
-  if (!FillRecords(records, size, count)) return std::nullopt;
+  if (!FillRecords(enumerate, records, size, count)) return std::nullopt;
   BYTE* begin = reinterpret_cast<BYTE*>(records.data());
   if (count > size / sizeof(PRINTER_INFO_2W)) count = size / sizeof(PRINTER_INFO_2W);
 
@@ -70,8 +65,8 @@ std::optional<std::vector<InstalledPrinter>> EnumerateLocalPrinters() {
 
 DiscoveryResult FindSupportedPrinters() { return FindSupportedPrinters(SettingsFilePath()); }
 
-DiscoveryResult FindSupportedPrinters(const std::wstring& settingsPath) {
-  const std::optional<std::vector<InstalledPrinter>> printers = EnumerateLocalPrinters();
+DiscoveryResult FindSupportedPrinters(const std::wstring& settingsPath, EnumPrintersFn enumerate) {
+  const std::optional<std::vector<InstalledPrinter>> printers = EnumerateLocalPrinters(enumerate);
   if (!printers) {
     DiscoveryResult failed;
     failed.listingFailed = true;

@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "common/spooler_win.h"
 #include "printers/discovery.h"
 
 namespace somv {
 
-// The spooler's EnumPrintersW as discovery calls it. Null means the spooler's
-// own; tests put a wrapper here that installs a printer between the calls.
+// The spooler's EnumPrintersW as discovery calls it: tests pass one that
+// installs a printer between the calls, or refuses.
 using EnumPrintersFn = BOOL(WINAPI*)(DWORD, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD);
-extern EnumPrintersFn g_enumPrintersForDiscovery;
 
 // The locally installed printers in the spooler's order; nothing when the
 // spooler fails, empty when there are none.
-std::optional<std::vector<InstalledPrinter>> EnumerateLocalPrinters();
+std::optional<std::vector<InstalledPrinter>> EnumerateLocalPrinters(EnumPrintersFn enumerate = SpoolerEnumPrintersW);
 
 // Rows in display order and the found flag; no rows when the spooler lists no
 // local printer, the enumeration fails (a list that keeps growing between the
@@ -27,6 +27,6 @@ std::optional<std::vector<InstalledPrinter>> EnumerateLocalPrinters();
 DiscoveryResult FindSupportedPrinters();
 
 // The same against the settings file at `settingsPath`.
-DiscoveryResult FindSupportedPrinters(const std::wstring& settingsPath);
+DiscoveryResult FindSupportedPrinters(const std::wstring& settingsPath, EnumPrintersFn enumerate = SpoolerEnumPrintersW);
 
 }  // namespace somv

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/win_text.h"
+#include "settings/settings_win.h"
 #include "tests/wine/support/scoped_files.h"
 #include "tests/wine/support/scoped_printer.h"
 
@@ -159,9 +160,7 @@ TEST_F(Discovery, AListThatGrewSinceItWasSizedIsAskedForAgain) {
     GrowingSpooler spooler;
     spooler.growths = c.growths;
     g_spooler = &spooler;
-    g_enumPrintersForDiscovery = EnumPrintersWhileInstalling;
-    const DiscoveryResult result = FindSupportedPrinters();
-    g_enumPrintersForDiscovery = nullptr;
+    const DiscoveryResult result = FindSupportedPrinters(SettingsFilePath(), EnumPrintersWhileInstalling);
     EXPECT_EQ(spooler.calls, c.calls);
     EXPECT_EQ(result.rows.size(), c.rows);
     EXPECT_EQ(result.listingFailed, c.listingFailed);
@@ -182,9 +181,7 @@ TEST_F(Discovery, ASpoolerThatRefusesIsToldApartFromNoPrinter) {
   WriteSettings("[SUPPORT_DEVICE]\r\nKelva LP-100=01.00\r\n");
   ScopedPrinter printer(L"somv A", L"Kelva LP-100");
   ASSERT_TRUE(printer.Added());
-  g_enumPrintersForDiscovery = SpoolerRefusing;
-  const DiscoveryResult refused = FindSupportedPrinters();
-  g_enumPrintersForDiscovery = nullptr;
+  const DiscoveryResult refused = FindSupportedPrinters(SettingsFilePath(), SpoolerRefusing);
   EXPECT_TRUE(refused.listingFailed);
   EXPECT_TRUE(refused.rows.empty());
   EXPECT_EQ(refused.found, 0);
