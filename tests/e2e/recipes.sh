@@ -101,11 +101,13 @@ ansible_task() {
 }
 
 powershell_guards() {
-  local name script
-  for name in detect remediate; do
+  local name script exits
+  for name in detect remediate detect-setup; do
     script=$(recipe "# $name.ps1")
+    exits='exit 100 exit 100 exit $status '
+    [ "$name" = detect-setup ] && exits='exit 100 exit 100 exit 0 exit 1 '
     assert_match "$script" "^# $name\\.ps1"$'\n''\$program = "\$env:ProgramW6432\\' "$name: the 64-bit program from either host"
-    assert_eq "$(grep -o 'exit [^ ;}]*' <<<"$script" | tr '\n' ' ')" 'exit 100 exit 100 exit $status ' \
+    assert_eq "$(grep -o 'exit [^ ;}]*' <<<"$script" | tr '\n' ' ')" "$exits" \
       "$name: its own status when missing or silent, else the program's"
     assert_match "$script" '\$status = \$LASTEXITCODE'$'\n''if \(\$null -eq \$status -or -not \$answer\)' \
       "$name: an unset status or no answer is not success"
