@@ -31,10 +31,15 @@ endfunction()
 set(SOMV_WINE_TEST_PROPERTIES SKIP_RETURN_CODE 77 FIXTURES_REQUIRED prefix RESOURCE_LOCK prefix
     ENVIRONMENT "${SOMV_TEST_ENVIRONMENT}")
 
-function(somv_under_wine test label seconds)
+function(somv_under_wine test labels seconds)
   math(EXPR ctest_limit "${seconds} + 30")
-  set_tests_properties(${test} PROPERTIES LABELS ${label} TIMEOUT ${ctest_limit} ${SOMV_WINE_TEST_PROPERTIES})
+  set_tests_properties(${test} PROPERTIES LABELS "${labels}" TIMEOUT ${ctest_limit} ${SOMV_WINE_TEST_PROPERTIES})
 endfunction()
+
+# Each suite under Wine is known twice: one test per GoogleTest test or
+# scenario, to run one by name, and the whole suite in one run (label
+# `whole` beside the suite's own), which pays Wine's start and the suite's
+# set-up once. scripts/test runs either the whole suites or the pieces.
 
 # somv_scenarios(SUITE SCRIPT LABEL [SECONDS]): one test SUITE.NAME for each
 # scenario SCRIPT runs, read from its lines `scenario NAME SECONDS FUNCTION`
@@ -50,16 +55,21 @@ function(somv_scenarios suite script label)
   set(call "(e2e_)?scenario +\"?([A-Za-z0-9_\$\{\}-]+)\"? +([0-9]+) +[A-Za-z_]")
   file(STRINGS ${script} lines REGEX "^[^#]*${call}")
   set(count 0)
+  set(total_seconds ${setup_seconds})
   foreach(line IN LISTS lines)
     string(REGEX MATCH "${call}" found "${line}")
-    math(EXPR seconds "${CMAKE_MATCH_3} + ${setup_seconds}")
+    set(own_seconds ${CMAKE_MATCH_3})
+    math(EXPR seconds "${own_seconds} + ${setup_seconds}")
     string(REGEX REPLACE "\\$[{]?ARCH[}]?" ${SOMV_ARCH} name "${CMAKE_MATCH_2}")
     add_test(NAME ${suite}.${name}
       COMMAND ${SOMV_WINE_TEST} run ${SOMV_ARCH} ${seconds} env SOMV_SCENARIO=${name} bash ${script} ${SOMV_ARCH})
     somv_under_wine(${suite}.${name} ${label} ${seconds})
     math(EXPR count "${count} + 1")
+    math(EXPR total_seconds "${total_seconds} + ${own_seconds}")
   endforeach()
   if(count EQUAL 0)
     message(FATAL_ERROR "${script}: no scenario found")
   endif()
+  add_test(NAME ${suite} COMMAND ${SOMV_WINE_TEST} run ${SOMV_ARCH} ${total_seconds} bash ${script} ${SOMV_ARCH})
+  somv_under_wine(${suite} "${label};whole" ${total_seconds})
 endfunction()
