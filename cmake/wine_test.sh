@@ -79,8 +79,11 @@ case $mode in
     use_test_display
     log=$SOMV_BUILD/logs/prefix-$arch.log
     mkdir -p "$SOMV_BUILD/logs"
-    { use_prefix "$arch" && prepare_prefix "$arch"; } >"$log" 2>&1 </dev/null || { cat "$log"; exit 1; }
-    # Kept for the tests after this one; a server already running stays.
+    # A server still up from CTest's listing of the tests, which runs before
+    # any fixture, has its desktop on no display: no test could make a window.
+    { use_prefix "$arch" && timeout 30 wineserver -k; prepare_prefix "$arch"; } >"$log" 2>&1 </dev/null ||
+      { cat "$log"; exit 1; }
+    # Kept for the tests after this one.
     wineserver -p >/dev/null 2>&1 </dev/null
     echo "prefix $WINEPREFIX ready" ;;
   prefix-stop)
