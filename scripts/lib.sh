@@ -2,7 +2,8 @@
 # Sourced, not run.
 
 SOMV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-SOMV_BUILD=${SOMV_BUILD_DIR:-$SOMV_ROOT/build}
+# Absolute, as Wine takes its prefix: SOMV_BUILD_DIR may be given relative.
+SOMV_BUILD=$(realpath -m "${SOMV_BUILD_DIR:-$SOMV_ROOT/build}")
 export WINEDEBUG=-all
 
 # The 64-bit loader by name: the generic launcher prefers the 32-bit one,

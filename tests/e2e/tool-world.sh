@@ -36,7 +36,7 @@ skip_without_wine32() {
 suite_setup() {
   skip_without_wine32 "$1" "$2"
   e2e_setup "$1" "$SOMV_BUILD/e2e-$2-$1" || { echo "0 passed, 1 failed"; exit 1; }
-  world_setup "$1" || { echo "0 passed, 1 failed"; exit 1; }
+  world_setup "$1" || { stop_display; echo "0 passed, 1 failed"; exit 1; }
 }
 
 # scenario_dir: this scenario's own directory for files it makes.
