@@ -423,7 +423,8 @@ EOF_SIM
   run_console set --all 3 --json --timeout 3
   assert_eq "$STATUS:$(json_eval '[a["error"]["code"], [(p["printer"], p["error"]["code"], p["after"]) for p in a["printers"]]]')" \
     "12:['timed-out', [('Kelva Unplugged', 'timed-out', None)]]" "--timeout 3: 12, naming the printer it waited on"
-  assert_eq "$((SECONDS - started < 6))" 1 "--timeout 3: ended on time"
+  # Well before the 30 s open would have ended, with room for a loaded machine.
+  assert_eq "$((SECONDS - started < 15))" 1 "--timeout 3: ended on time"
 }
 
 # Where agents run. Another session's tool or a run as a service holds only
