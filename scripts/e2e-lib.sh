@@ -150,7 +150,7 @@ e2e_kill_started() {
 }
 
 # e2e_screenshot NAME: the whole virtual screen as $E2E_OUT/NAME.png.
-e2e_screenshot() { import -window root "$E2E_OUT/$1.png" 2>/dev/null; }
+e2e_screenshot() { timeout 20 import -window root "$E2E_OUT/$1.png" 2>/dev/null; }
 
 # e2e_scenario NAME SECONDS FUNCTION [ARGS...]: runs FUNCTION in a subshell
 # with a time limit, then takes a screenshot and ends every process it started.
@@ -166,7 +166,7 @@ e2e_scenario() {
   : >"$E2E_OUT/$name.jobs"
   local started=$SECONDS
   ( "$@" ) &
-  local job=$! waited=0
+  local job=$! waited=0 overran=
   while kill -0 "$job" 2>/dev/null && [ "$waited" -lt $((limit * 10)) ]; do
     sleep 0.1
     waited=$((waited + 1))
@@ -174,11 +174,15 @@ e2e_scenario() {
   if kill -0 "$job" 2>/dev/null; then
     kill "$job" 2>/dev/null
     e2e_fail "$name: did not finish within ${limit}s"
+    overran=1
   fi
   wait "$job" 2>/dev/null
   echo "   $name took $((SECONDS - started))s of its ${limit}s"
   e2e_screenshot "$name"
-  e2e_kill_started
+  # A scenario that overran may be waiting on a Wine that no longer answers,
+  # as the driver asked to end its processes would: Wine starts anew, so
+  # that the next scenario does not inherit the hang.
+  if [ -n "$overran" ]; then restart_wine >/dev/null 2>&1; else e2e_kill_started; fi
   unset E2E_SCENARIO
 }
 

@@ -37,6 +37,14 @@ use_loader() {
   esac
 }
 
+# restart_wine: every process of the current prefix ended, its server
+# started again and kept up between programs, as the suites keep it. A server
+# that was stopped resumes to end itself.
+restart_wine() {
+  timeout 30 wineserver -k 2>/dev/null
+  wineserver -p
+}
+
 # start_display: a private virtual display for everything Wine shows.
 start_display() {
   local n

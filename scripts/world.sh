@@ -158,7 +158,21 @@ temp_dir() {
 
 # --- printers -----------------------------------------------------------------
 
-import_reg() { timeout 60 "$WINELOADER" regedit /S "$(win_path "$1")" >/dev/null 2>&1; }
+# import_reg FILE: the keys and values of the .reg FILE into the prefix. An
+# import takes seconds; one still running after SOMV_WINE_STEP_LIMIT waits on
+# a Wine that no longer answers (under qemu, every regedit of a suite once
+# hung while console programs still ran), so Wine starts anew and the import
+# runs once more.
+import_reg() {
+  regedit_import "$1"
+  local status=$?
+  [ "$status" -eq 124 ] || [ "$status" -eq 137 ] || return "$status"
+  echo "world: regedit did not end within ${SOMV_WINE_STEP_LIMIT:-30}s; starting Wine anew" >&2
+  restart_wine && regedit_import "$1"
+}
+regedit_import() {
+  timeout --kill-after=5 "${SOMV_WINE_STEP_LIMIT:-30}" "$WINELOADER" regedit /S "$(win_path "$1")" >/dev/null 2>&1
+}
 
 # reg_text TEXT: TEXT as a quoted .reg string.
 reg_text() {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Exercises every uidriver command against the demo dialog of one build.
+# Exercises every uidriver command against the demo dialog of one build, and
+# the world's recovery from a Wine that stopped answering.
 #   SOMV_BUILD_DIR=<build> bash tests/e2e/uidriver_selftest.sh [win64|win32]
 # Needs that configuration built; ends with "N passed, N failed".
 set -uo pipefail
@@ -145,10 +146,36 @@ nested_modal() {
   assert_eq "$(e2e_exit_code "$DEMO_PID")" 2 "the demo ends with the Cancel result"
 }
 
+# wine_server_pid: the server of the current prefix, which works in a
+# directory named after the prefix's device and inode.
+wine_server_pid() {
+  local dir pid
+  dir=server-$(printf '%x-%x' $(stat -c '0x%D %i' "$WINEPREFIX"))
+  for pid in $(pgrep -x wineserver64; pgrep -x wineserver); do
+    [[ $(readlink "/proc/$pid/cwd") == */"$dir" ]] && echo "$pid" && return 0
+  done
+  return 1
+}
+
+# The world's imports outlast a server that stopped answering.
+hung_wine() {
+  local reg=$E2E_OUT/hung-wine.reg key='HKCU\Software\SomvE2E' mark=$RANDOM server
+  printf '%s\n' "Windows Registry Editor Version 5.00" "" "[${key/HKCU/HKEY_CURRENT_USER}]" \
+    "\"Landed\"=\"$mark\"" | utf16 >"$reg"
+  server=$(wine_server_pid) || { e2e_fail "the prefix's server is found"; return; }
+  kill -STOP "$server"
+  SOMV_WINE_STEP_LIMIT=5 import_reg "$reg" 2>"$reg.err"
+  assert_eq "$?" 0 "an import that met a stopped server lands once Wine starts anew"
+  assert_match "$(cat "$reg.err")" "starting Wine anew" "the new start is reported"
+  assert_match "$(quiet_wine reg query "$key" /v Landed | tr -d '\r')" "Landed +REG_SZ +$mark" \
+    "the value is in the registry"
+}
+
 e2e_scenario processes 120 processes
 e2e_scenario windows 120 windows
 e2e_scenario list-view 120 list_view
 e2e_scenario controls 120 controls
 e2e_scenario message-boxes 120 message_boxes
 e2e_scenario nested-modal 120 nested_modal
+e2e_scenario hung-wine 60 hung_wine
 e2e_finish
