@@ -61,7 +61,7 @@ run_limited() {
   fi
   # What a failed or stopped test left running would stand in the next one's way.
   if [ "$rc" -ne 0 ] && [ "$rc" -ne 77 ]; then
-    timeout 30 wineserver -k 2>/dev/null
+    end_wine
   fi
   rm -f "$log" "$log.err"
   exit "$rc"
@@ -81,13 +81,13 @@ case $mode in
     mkdir -p "$SOMV_BUILD/logs"
     # A server still up from CTest's listing of the tests, which runs before
     # any fixture, has its desktop on no display: no test could make a window.
-    { use_prefix "$arch" && timeout 30 wineserver -k; prepare_prefix "$arch"; } >"$log" 2>&1 </dev/null ||
+    { use_prefix "$arch" && end_wine; prepare_prefix "$arch"; } >"$log" 2>&1 </dev/null ||
       { cat "$log"; exit 1; }
     # Kept for the tests after this one.
     wineserver -p >/dev/null 2>&1 </dev/null
     echo "prefix $WINEPREFIX ready" ;;
   prefix-stop)
-    use_prefix "$arch" >/dev/null 2>&1 && timeout 30 wineserver -k 2>/dev/null
+    use_prefix "$arch" >/dev/null 2>&1 && end_wine
     exit 0 ;;
   exe)
     limit=$3

@@ -56,7 +56,7 @@ e2e_finish() {
   local passed failed
   passed=$(grep -c '^pass' "$E2E_RESULTS")
   failed=$(grep -c '^fail' "$E2E_RESULTS")
-  [ -n "${SOMV_SCENARIO:-}" ] || wineserver -k 2>/dev/null
+  [ -n "${SOMV_SCENARIO:-}" ] || end_wine
   [ -n "${E2E_OWN_DISPLAY:-}" ] && stop_display
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

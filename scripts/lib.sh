@@ -37,11 +37,14 @@ use_loader() {
   esac
 }
 
-# restart_wine: every process of the current prefix ended, its server
-# started again and kept up between programs, as the suites keep it. A server
-# that was stopped resumes to end itself.
+# end_wine: every process of the current prefix ended, its server too; one
+# stopped resumes to end itself, and none is waited for beyond 30 seconds.
+end_wine() { timeout 30 wineserver -k 2>/dev/null; }
+
+# restart_wine: end_wine, then a server started again and kept up between
+# programs, as the suites keep it.
 restart_wine() {
-  timeout 30 wineserver -k 2>/dev/null
+  end_wine
   wineserver -p
 }
 

@@ -9,7 +9,7 @@ rm -rf "$out" && mkdir -p "$out"
 use_prefix win64 || exit 1
 wine_fonts
 start_display || exit 1
-trap 'stop_display; wineserver -k 2>/dev/null' EXIT
+trap 'stop_display; end_wine' EXIT
 
 SOMV_SCREENSHOT_DIR="Z:${out//\//\\}" wine "$SOMV_BUILD/win64/tests/wine/wine_tests.exe" \
   --gtest_filter=Screenshots.* >"$out/run.log" 2>&1 &
